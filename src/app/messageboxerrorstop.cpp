@@ -1,0 +1,8 @@
+#include "app/messageboxerrorstop.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+void MessageBoxErrorStop::report(const RuntimeError& error) {
+    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("ヨモリス"), errorMessage(error));
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "common/runtimeerror.h"
+
+// Tells the user about a failed click in a message box; the program goes on.
+class MessageBoxErrorStop : public ErrorStop {
+public:
+    void report(const RuntimeError& error) override;
+};

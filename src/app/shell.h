@@ -1,0 +1,77 @@
+#pragma once
+
+#include "body/bodywindow.h"
+#include "documents/documentwindow.h"
+#include "exercise/expenditurewindow.h"
+#include "exercise/rmrwindow.h"
+#include "meals/intakewindow.h"
+#include "meals/setmealwindow.h"
+#include "windows/windowobject.h"
+
+#include <functional>
+#include <memory>
+#include <tuple>
+
+class Shell;
+
+// 健康menu: the main menu, one button per working window and "おわり".
+class MainMenuWindow : public WindowObject {
+    Q_OBJECT
+public:
+    MainMenuWindow(WindowHost& host, Shell& shell);
+
+protected:
+    void bindControls() override;
+
+private:
+    Shell& m_shell;
+};
+
+// The program's spine: exactly one object per window class, made on first
+// use and kept to the end of the run; opening, the back-to-menu action and
+// ending the program.
+class Shell : public WindowHost {
+public:
+    // `quit` ends the program; the program passes the application's quit,
+    // tests pass a recorder.
+    Shell(ErrorStop& errorStop, QString tableFolder, std::function<void()> quit);
+    ~Shell() override;
+
+    // Start-up: the main menu, and nothing else.
+    void start();
+
+    // The one object of window class W, created if it has none yet.
+    template <class W> W& window() {
+        auto& slot = std::get<std::unique_ptr<W>>(m_windows);
+        if (!slot)
+            slot = create<W>();
+        return *slot;
+    }
+    template <class W> bool exists() const { return std::get<std::unique_ptr<W>>(m_windows) != nullptr; }
+    template <class W> void open() { window<W>().open(); }
+
+    // おわり: every window goes at once and the program ends.
+    void end();
+    bool anyWindowLoaded() const;
+
+    void backToMenu(WindowObject& window) override;
+    void closedByUser(WindowObject& window) override;
+    ErrorStop& errorStop() override { return m_errorStop; }
+    QString tableFolder() const override { return m_tableFolder; }
+
+private:
+    template <class W> std::unique_ptr<W> create() {
+        if constexpr (std::is_same_v<W, MainMenuWindow>)
+            return std::make_unique<W>(*this, *this);
+        else
+            return std::make_unique<W>(*this);
+    }
+
+    ErrorStop& m_errorStop;
+    QString m_tableFolder;
+    std::function<void()> m_quit;
+    std::tuple<std::unique_ptr<MainMenuWindow>, std::unique_ptr<SetMealWindow>, std::unique_ptr<IntakeWindow>,
+               std::unique_ptr<RmrWindow>, std::unique_ptr<ExpenditureWindow>, std::unique_ptr<BodyWindow>,
+               std::unique_ptr<DocumentWindow>>
+        m_windows;
+};

@@ -1,0 +1,43 @@
+#include "common/printedlines.h"
+
+void PrintedLines::clear() {
+    m_lines.clear();
+    m_lineOpen = false;
+    emit changed();
+}
+
+QStringList& PrintedLines::openLine() {
+    if (!m_lineOpen) {
+        m_lines.append(QStringList{QString()});
+        m_lineOpen = true;
+    }
+    return m_lines.last();
+}
+
+void PrintedLines::print(const QString& text) {
+    openLine().last() += text;
+    emit changed();
+}
+
+void PrintedLines::nextZone() {
+    openLine().append(QString());
+    emit changed();
+}
+
+void PrintedLines::endLine() {
+    openLine();
+    m_lineOpen = false;
+    emit changed();
+}
+
+QString PrintedLines::lineText(int index) const {
+    return index >= 0 && index < m_lines.size() ? m_lines[index].join(u'\t') : QString();
+}
+
+QString PrintedLines::text() const {
+    QStringList all;
+    all.reserve(m_lines.size());
+    for (const QStringList& line : m_lines)
+        all.append(line.join(u'\t'));
+    return all.join(u'\n');
+}

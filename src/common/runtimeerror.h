@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+// The kinds of failure a click can end in, each with the run-time error number
+// users of this kind of program know from the message box.
+enum class ErrorKind {
+    Overflow,            // 6
+    SubscriptOutOfRange, // 9
+    DivisionByZero,      // 11
+    FileNotFound,        // 53
+    InputPastEndOfFile,  // 62
+    PathNotFound,        // 76
+    FileAccess,          // 75: the file exists but cannot be opened
+    DeviceIo,            // 57: reading failed part way
+    Printer,             // 482
+};
+
+int runtimeErrorNumber(ErrorKind kind);
+QString errorDescription(ErrorKind kind);
+
+// The one exception type of the program. `source` names what caused it where
+// that is known: a file path, or the input box whose entry was bad.
+class RuntimeError : public std::exception {
+public:
+    explicit RuntimeError(ErrorKind kind, QString source = {});
+
+    ErrorKind kind() const { return m_kind; }
+    int number() const { return runtimeErrorNumber(m_kind); }
+    const QString& source() const { return m_source; }
+    const char* what() const noexcept override { return m_what.constData(); }
+
+    // Adds the source when an inner step did not know it (e.g. which box).
+    RuntimeError withSource(const QString& source) const;
+
+private:
+    ErrorKind m_kind;
+    QString m_source;
+    QByteArray m_what;
+};
+
+// Receives the failures of button handlers. The program shows a message box;
+// tests record them.
+class ErrorStop {
+public:
+    virtual ~ErrorStop() = default;
+    virtual void report(const RuntimeError& error) = 0;
+};
+
+// The Japanese message shown to the user for a failure.
+QString errorMessage(const RuntimeError& error);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class Table;
+
+// The two table files, by the names the user keeps them under.
+inline const QString RmrFileName = QStringLiteral("rmr.csv");
+inline const QString SetMealFileName = QStringLiteral("定食.csv");
+
+// Fills the table from the file at `path`, opened read-only and closed again
+// before returning. Every row above the new row count is left empty, so a
+// shortened file never leaves stale rows behind. Throws RuntimeError (with the
+// path as its source): the file cannot be opened, more than 300 records (out
+// of range), a record cut short (input past end of file), a value outside the
+// 16-bit range (overflow). A failed load keeps the records read before it.
+void loadTable(Table& table, const QString& path);

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "windows/layout.h"
+
+class QWidget;
+
+// Builds a window's on-screen part from its layout: a top-level widget named
+// after the window, holding one child per control, each named after its
+// control. Called afresh on every load, so the window shows its design
+// contents each time.
+QWidget* buildWindow(const layout::Window& window);

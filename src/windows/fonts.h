@@ -1,0 +1,14 @@
+#pragma once
+
+#include "windows/layout.h"
+
+#include <QFont>
+
+// The designer's Japanese fonts map to Debian's metric-compatible IPA fonts.
+// Safe to call more than once.
+void installFontSubstitutions();
+
+// A layout font as a QFont. Sizes become pixel sizes at 96 dots per inch, the
+// same scale the twips of the layouts use, so text fits the designed boxes
+// whatever the screen reports.
+QFont toQFont(const layout::Font& font);

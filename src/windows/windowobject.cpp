@@ -1,0 +1,69 @@
+#include "windows/windowobject.h"
+
+#include "windows/builder.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QEvent>
+
+WindowObject::WindowObject(WindowHost& host, const layout::Window& layout) : m_host(host), m_layout(layout) {}
+
+WindowObject::~WindowObject() {
+    delete m_form.data();
+}
+
+void WindowObject::open() {
+    if (!isLoaded())
+        load();
+    m_form->show();
+    m_form->raise();
+    m_form->activateWindow();
+}
+
+void WindowObject::load() {
+    unload();
+    m_form = buildWindow(m_layout);
+    m_form->installEventFilter(this);
+    bindControls();
+}
+
+void WindowObject::unload() {
+    if (QWidget* form = m_form.data()) {
+        m_form.clear();
+        form->removeEventFilter(this);
+        form->hide();
+        form->deleteLater(); // may be inside one of its own handlers
+    }
+}
+
+bool WindowObject::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_form && event->type() == QEvent::Close) {
+        unload();
+        m_host.closedByUser(*this);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowObject::onClick(const QString& buttonName, std::function<void()> handler) {
+    auto* button = control<QAbstractButton>(buttonName);
+    Q_ASSERT_X(button, "WindowObject::onClick", qPrintable(buttonName));
+    connect(button, &QAbstractButton::clicked, this,
+            [this, handler = std::move(handler)] { runGuarded(m_host.errorStop(), handler); });
+}
+
+void WindowObject::onBackToMenu(const QString& buttonName) {
+    onClick(buttonName, [this] { m_host.backToMenu(*this); });
+}
+
+QString WindowObject::tablePath(const QString& fileName) const {
+    return QDir(m_host.tableFolder()).filePath(fileName);
+}
+
+void runGuarded(ErrorStop& errorStop, const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const RuntimeError& error) {
+        errorStop.report(error);
+    }
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "common/runtimeerror.h"
+#include "windows/layout.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+class QAbstractButton;
+class WindowObject;
+
+// What a window needs from the program around it. The shell implements it;
+// tests hand in their own.
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+    // The back-to-menu action of a working window.
+    virtual void backToMenu(WindowObject& window) = 0;
+    // The user closed a window from its title bar.
+    virtual void closedByUser(WindowObject& window) = 0;
+    virtual ErrorStop& errorStop() = 0;
+    // The folder holding the two table files.
+    virtual QString tableFolder() const = 0;
+};
+
+// One window of the program. The object lives for the whole run and holds the
+// window's own data; its on-screen part is built from the layout on every load
+// and destroyed on unload.
+class WindowObject : public QObject {
+    Q_OBJECT
+public:
+    WindowObject(WindowHost& host, const layout::Window& layout);
+    ~WindowObject() override;
+
+    const layout::Window& layout() const { return m_layout; }
+    bool isLoaded() const { return !m_form.isNull(); }
+    // The on-screen part; null while unloaded.
+    QWidget* form() const { return m_form; }
+
+    // Loads the window if needed, then shows, raises and activates it.
+    void open();
+    // Builds the on-screen part afresh (unloading the old one first).
+    void load();
+    // Destroys the on-screen part; the window object and its data remain.
+    void unload();
+
+    // The on-screen control of that name, or null.
+    template <class T> T* control(const QString& name) const {
+        return m_form ? m_form->findChild<T*>(name) : nullptr;
+    }
+
+protected:
+    WindowHost& host() const { return m_host; }
+    // Looks up controls and connects the buttons of a freshly built form.
+    virtual void bindControls() = 0;
+    // Connects a button's click to a handler run through the error guard.
+    void onClick(const QString& buttonName, std::function<void()> handler);
+    // Connects a button to the back-to-menu action.
+    void onBackToMenu(const QString& buttonName);
+    // Path of a table file in the host's table folder.
+    QString tablePath(const QString& fileName) const;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    WindowHost& m_host;
+    const layout::Window& m_layout;
+    QPointer<QWidget> m_form;
+};
+
+// Runs a button handler. A failure stops the click where it happened and is
+// shown to the user; the program goes on, and what the handler printed before
+// the failure stays on screen.
+void runGuarded(ErrorStop& errorStop, const std::function<void()>& handler);
