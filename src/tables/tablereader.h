@@ -35,4 +35,5 @@ private:
     QByteArray m_data;
     qsizetype m_pos = 0;
     QStringDecoder m_decoder;
+    bool m_utf8 = false;
 };
