@@ -1,0 +1,265 @@
+#include "app/shell.h"
+#include "testsupport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// Processes the deferred deletion of unloaded windows.
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void startsOnTheMainMenuAlone();
+    void menuButtonsOpenTheirWindows_data();
+    void menuButtonsOpenTheirWindows();
+    void secondPressRaisesTheSameWindow();
+    void workingWindowsStayOpenSideBySide();
+    void backToMenu_data();
+    void backToMenu();
+    void menuClosedWhileAWindowIsOpen();
+    void closingTheLastWindowEndsTheProgram();
+    void endClosesEverythingAtOnce();
+    void windowObjectsOutliveTheirForms();
+
+private:
+    void clickMenu(const QString& button);
+    WindowObject* windowNamed(const QString& name);
+    QList<WindowObject*> loadedWindows();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<RecordingErrorStop> m_errors;
+    std::unique_ptr<Shell> m_shell;
+    int m_quits = 0;
+};
+
+void TestShell::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_errors = std::make_unique<RecordingErrorStop>();
+    m_quits = 0;
+    m_shell = std::make_unique<Shell>(*m_errors, m_dir->path(), [this] { ++m_quits; });
+    m_shell->start();
+}
+
+void TestShell::cleanup() {
+    m_shell.reset();
+    settle();
+    QVERIFY(m_errors->errors.isEmpty());
+}
+
+void TestShell::clickMenu(const QString& button) {
+    auto* b = m_shell->window<MainMenuWindow>().control<QPushButton>(button);
+    QVERIFY2(b, qPrintable(button));
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// The window object whose form carries that name, among those created so far.
+WindowObject* TestShell::windowNamed(const QString& name) {
+    WindowObject* found = nullptr;
+    auto check = [&](WindowObject& w) {
+        if (w.layout().name == name)
+            found = &w;
+    };
+    if (m_shell->exists<MainMenuWindow>())
+        check(m_shell->window<MainMenuWindow>());
+    if (m_shell->exists<SetMealWindow>())
+        check(m_shell->window<SetMealWindow>());
+    if (m_shell->exists<IntakeWindow>())
+        check(m_shell->window<IntakeWindow>());
+    if (m_shell->exists<RmrWindow>())
+        check(m_shell->window<RmrWindow>());
+    if (m_shell->exists<ExpenditureWindow>())
+        check(m_shell->window<ExpenditureWindow>());
+    if (m_shell->exists<BodyWindow>())
+        check(m_shell->window<BodyWindow>());
+    if (m_shell->exists<DocumentWindow>())
+        check(m_shell->window<DocumentWindow>());
+    return found;
+}
+
+QList<WindowObject*> TestShell::loadedWindows() {
+    QList<WindowObject*> loaded;
+    for (const QString& name :
+         {QStringLiteral("健康menu"), QStringLiteral("定食1"), QStringLiteral("摂取"), QStringLiteral("RMR"),
+          QStringLiteral("消費"), QStringLiteral("標準"), QStringLiteral("病気")}) {
+        if (WindowObject* w = windowNamed(name); w && w->isLoaded())
+            loaded.append(w);
+    }
+    return loaded;
+}
+
+void TestShell::startsOnTheMainMenuAlone() {
+    QVERIFY(m_shell->window<MainMenuWindow>().isLoaded());
+    QVERIFY(m_shell->window<MainMenuWindow>().form()->isVisible());
+    QCOMPARE(m_shell->window<MainMenuWindow>().form()->windowTitle(), QStringLiteral("ヨモリス"));
+    QVERIFY(!m_shell->exists<SetMealWindow>());
+    QVERIFY(!m_shell->exists<IntakeWindow>());
+    QVERIFY(!m_shell->exists<RmrWindow>());
+    QVERIFY(!m_shell->exists<ExpenditureWindow>());
+    QVERIFY(!m_shell->exists<BodyWindow>());
+    QVERIFY(!m_shell->exists<DocumentWindow>());
+}
+
+void TestShell::menuButtonsOpenTheirWindows_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("食品カロリー") << "Command1"
+                                  << "定食1"
+                                  << "定食1";
+    QTest::newRow("摂取カロリー") << "Command2"
+                                  << "摂取"
+                                  << "摂取";
+    QTest::newRow("運動エネルギー") << "Command3"
+                                    << "RMR"
+                                    << "ＲＭＲ";
+    QTest::newRow("消費エネルギー") << "Command4"
+                                    << "消費"
+                                    << "消費エネルギー";
+    QTest::newRow("標準体重指標") << "Command5"
+                                  << "標準"
+                                  << "標準";
+    QTest::newRow("文献など") << "Command6"
+                              << "病気"
+                              << "病気";
+}
+
+void TestShell::menuButtonsOpenTheirWindows() {
+    QFETCH(QString, button);
+    QFETCH(QString, window);
+    QFETCH(QString, caption);
+    clickMenu(button);
+    WindowObject* opened = windowNamed(window);
+    QVERIFY(opened);
+    QVERIFY(opened->isLoaded());
+    QVERIFY(opened->form()->isVisible());
+    QCOMPARE(opened->form()->objectName(), window);
+    QCOMPARE(opened->form()->windowTitle(), caption);
+    // The menu stays as it was, and no other window was made.
+    QVERIFY(m_shell->window<MainMenuWindow>().form()->isVisible());
+    QCOMPARE(loadedWindows().size(), 2);
+}
+
+void TestShell::secondPressRaisesTheSameWindow() {
+    clickMenu(QStringLiteral("Command2"));
+    IntakeWindow* first = &m_shell->window<IntakeWindow>();
+    QWidget* form = first->form();
+    QTest::keyClicks(first->control<QLineEdit>(QStringLiteral("Text1")), QStringLiteral("12"));
+    clickMenu(QStringLiteral("Command2"));
+    QCOMPARE(&m_shell->window<IntakeWindow>(), first);
+    QCOMPARE(first->form(), form);
+    QCOMPARE(first->control<QLineEdit>(QStringLiteral("Text1"))->text(), QStringLiteral("12"));
+}
+
+void TestShell::workingWindowsStayOpenSideBySide() {
+    clickMenu(QStringLiteral("Command3"));
+    clickMenu(QStringLiteral("Command4"));
+    QVERIFY(m_shell->window<RmrWindow>().isLoaded());
+    QVERIFY(m_shell->window<ExpenditureWindow>().isLoaded());
+    QVERIFY(m_shell->window<MainMenuWindow>().isLoaded());
+    QCOMPARE(loadedWindows().size(), 3);
+}
+
+void TestShell::backToMenu_data() {
+    QTest::addColumn<QString>("menuButton");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("backButton");
+    QTest::newRow("定食1") << "Command1"
+                           << "定食1"
+                           << "Command2";
+    QTest::newRow("摂取") << "Command2"
+                          << "摂取"
+                          << "Command2";
+    QTest::newRow("RMR") << "Command3"
+                         << "RMR"
+                         << "Command2";
+    QTest::newRow("消費") << "Command4"
+                          << "消費"
+                          << "Command2";
+    QTest::newRow("標準") << "Command5"
+                          << "標準"
+                          << "Command2";
+    QTest::newRow("病気") << "Command6"
+                          << "病気"
+                          << "Command3";
+}
+
+void TestShell::backToMenu() {
+    QFETCH(QString, menuButton);
+    QFETCH(QString, window);
+    QFETCH(QString, backButton);
+    clickMenu(menuButton);
+    WindowObject* w = windowNamed(window);
+    auto* back = w->control<QPushButton>(backButton);
+    QVERIFY(back);
+    QCOMPARE(back->text(), QStringLiteral("処方menuへ"));
+    QPointer<QWidget> oldForm = w->form();
+    QTest::mouseClick(back, Qt::LeftButton);
+    QVERIFY(!w->isLoaded());
+    settle();
+    QVERIFY(oldForm.isNull());
+    QVERIFY(m_shell->window<MainMenuWindow>().isLoaded());
+    QCOMPARE(m_quits, 0);
+    // The object survives; opening again builds a fresh form.
+    clickMenu(menuButton);
+    QCOMPARE(windowNamed(window), w);
+    QVERIFY(w->isLoaded());
+}
+
+void TestShell::menuClosedWhileAWindowIsOpen() {
+    clickMenu(QStringLiteral("Command5"));
+    QVERIFY(m_shell->window<MainMenuWindow>().form()->close());
+    QVERIFY(!m_shell->window<MainMenuWindow>().isLoaded());
+    QCOMPARE(m_quits, 0);
+    QVERIFY(m_shell->window<BodyWindow>().isLoaded());
+
+    QTest::mouseClick(m_shell->window<BodyWindow>().control<QPushButton>(QStringLiteral("Command2")),
+                      Qt::LeftButton);
+    QVERIFY(!m_shell->window<BodyWindow>().isLoaded());
+    QVERIFY(m_shell->window<MainMenuWindow>().isLoaded());
+    QVERIFY(m_shell->window<MainMenuWindow>().form()->isVisible());
+    QCOMPARE(m_quits, 0);
+}
+
+void TestShell::closingTheLastWindowEndsTheProgram() {
+    clickMenu(QStringLiteral("Command1"));
+    m_shell->window<MainMenuWindow>().form()->close();
+    QCOMPARE(m_quits, 0);
+    m_shell->window<SetMealWindow>().form()->close();
+    QCOMPARE(m_quits, 1);
+    QVERIFY(loadedWindows().isEmpty());
+}
+
+void TestShell::endClosesEverythingAtOnce() {
+    clickMenu(QStringLiteral("Command1"));
+    clickMenu(QStringLiteral("Command5"));
+    clickMenu(QStringLiteral("Command6"));
+    QCOMPARE(loadedWindows().size(), 4);
+    clickMenu(QStringLiteral("Command7"));
+    QCOMPARE(m_quits, 1);
+    QVERIFY(loadedWindows().isEmpty());
+}
+
+void TestShell::windowObjectsOutliveTheirForms() {
+    clickMenu(QStringLiteral("Command2"));
+    IntakeWindow* intake = &m_shell->window<IntakeWindow>();
+    intake->form()->close();
+    QVERIFY(!intake->isLoaded());
+    QCOMPARE(m_quits, 0); // the menu is still there
+    clickMenu(QStringLiteral("Command2"));
+    QCOMPARE(&m_shell->window<IntakeWindow>(), intake);
+    QCOMPARE(intake->control<QLineEdit>(QStringLiteral("Text1"))->text(), QString());
+}
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
