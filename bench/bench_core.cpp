@@ -1,0 +1,43 @@
+// Timings of what the user waits for: building a window from its layout (start-up
+// and every opening) and loading a full table file. Run by hand:
+//   build/bench/bench_core -platform offscreen
+// Target: each well under 50 ms on the project machine, so a click feels instant.
+#include "tables/table.h"
+#include "tables/tableload.h"
+#include "windows/builder.h"
+#include "windows/layout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+class BenchCore : public QObject {
+    Q_OBJECT
+private slots:
+    void buildMainMenu() {
+        QBENCHMARK { delete buildWindow(layout::mainMenu()); }
+    }
+    void buildIntakeWindow() {
+        QBENCHMARK { delete buildWindow(layout::intake()); }
+    }
+    void loadFullTable() {
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("定食.csv"));
+        QString text;
+        for (int n = 1; n <= Table::LastRow; ++n)
+            text += QStringLiteral("焼き魚定食 その%1,%2\r\n").arg(n).arg(400 + n);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringEncoder("windows-31j").encode(text));
+        file.close();
+        Table table;
+        QBENCHMARK { loadTable(table, path); }
+        QCOMPARE(int(table.rowCount()), Table::LastRow);
+    }
+};
+
+QTEST_MAIN(BenchCore)
+#include "bench_core.moc"
