@@ -1,7 +1,40 @@
 #include "meals/setmealwindow.h"
 
+#include "tables/listing.h"
+#include "tables/tableload.h"
+#include "windows/picturearea.h"
+
+namespace {
+
+// Each panel shows 41 lines. Page 1 stops the first three panels at 40 rows,
+// so they keep a blank line at the bottom; the last panel runs on to 161.
+const Listing firstPage{ListingStyle::Formatted, {{1, 40}, {41, 80}, {81, 120}, {121, std::nullopt}}};
+// Page 2 picks up at 162 and lets every panel run to the end of the table, so
+// a row past 243 goes into all three; the last panel stays empty.
+const Listing secondPage{ListingStyle::Formatted,
+                         {{162, std::nullopt}, {203, std::nullopt}, {244, std::nullopt}}};
+
+} // namespace
+
 SetMealWindow::SetMealWindow(WindowHost& host) : WindowObject(host, layout::setMeal()) {}
 
 void SetMealWindow::bindControls() {
+    onClick(QStringLiteral("Command1"), [this] { display(); });
+    onClick(QStringLiteral("Command3"), [this] { nextPage(); });
     onBackToMenu(QStringLiteral("Command2"));
+}
+
+QList<PrintedLines*> SetMealWindow::panels() const {
+    QList<PrintedLines*> result;
+    for (int i = 1; i <= 4; ++i)
+        result.append(&control<PictureArea>(QStringLiteral("Picture%1").arg(i))->lines());
+    return result;
+}
+
+void SetMealWindow::display() {
+    showListing(firstPage, panels(), m_table, tablePath(SetMealFileName));
+}
+
+void SetMealWindow::nextPage() {
+    showListing(secondPage, panels(), m_table, std::nullopt);
 }

@@ -1,13 +1,33 @@
 #pragma once
 
+#include "tables/table.h"
 #include "windows/windowobject.h"
 
-// 定食1: lists the set meals of 定食.csv with their numbers and calories.
+#include <QList>
+
+class PrintedLines;
+
+// 定食1: lists the set meals of 定食.csv with their numbers and calories, on
+// two pages of four panels.
 class SetMealWindow : public WindowObject {
     Q_OBJECT
 public:
     explicit SetMealWindow(WindowHost& host);
 
+    // The set-meal table of the last display; it outlives the on-screen part,
+    // so the next page of a reopened window still has something to show.
+    const Table& table() const { return m_table; }
+
+    // 表　　　　示: loads 定食.csv and shows rows 1 to 161.
+    void display();
+    // 次のページ: shows rows 162 onwards from the table in memory.
+    void nextPage();
+
 protected:
     void bindControls() override;
+
+private:
+    QList<PrintedLines*> panels() const;
+
+    Table m_table;
 };
