@@ -1,7 +1,27 @@
 #include "exercise/rmrwindow.h"
 
+#include "tables/listing.h"
+#include "tables/tableload.h"
+#include "windows/picturearea.h"
+
+namespace {
+
+// Each panel shows 20 lines: the first two always get their 20 rows, the
+// third runs to the end of the table and shows rows 41 to 60.
+const Listing rmrListing{ListingStyle::Formatted, {{1, 20}, {21, 40}, {41, std::nullopt}}};
+
+} // namespace
+
 RmrWindow::RmrWindow(WindowHost& host) : WindowObject(host, layout::rmr()) {}
 
 void RmrWindow::bindControls() {
+    onClick(QStringLiteral("Command1"), [this] { display(); });
     onBackToMenu(QStringLiteral("Command2"));
+}
+
+void RmrWindow::display() {
+    QList<PrintedLines*> panels;
+    for (int i = 1; i <= 3; ++i)
+        panels.append(&control<PictureArea>(QStringLiteral("Picture%1").arg(i))->lines());
+    showListing(rmrListing, panels, m_table, tablePath(RmrFileName));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tables/table.h"
 #include "windows/windowobject.h"
 
 // RMR: lists the exercises of rmr.csv with their numbers and RMR values.
@@ -8,6 +9,15 @@ class RmrWindow : public WindowObject {
 public:
     explicit RmrWindow(WindowHost& host);
 
+    // The RMR table of the last display; it outlives the on-screen part.
+    const Table& table() const { return m_table; }
+
+    // 表　　　　示: loads rmr.csv and lists it over the three panels.
+    void display();
+
 protected:
     void bindControls() override;
+
+private:
+    Table m_table;
 };

@@ -1,0 +1,164 @@
+#include "app/shell.h"
+#include "tables/tableload.h"
+#include "testsupport.h"
+#include "windows/picturearea.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+// The rows each of the three panels should show: {first, last}, or {1, 0} for
+// an empty panel.
+using PanelRows = QList<std::pair<int, int>>;
+Q_DECLARE_METATYPE(PanelRows)
+
+namespace {
+
+int rmrValue(int n) {
+    return n % 12 + 1;
+}
+
+QString exercisesText(int count) {
+    return tableText(count, QStringLiteral("運動"), rmrValue);
+}
+
+QString expectedRow(int n, int count) {
+    if (n > count)
+        return QStringLiteral("%1       ").arg(n);
+    return QStringLiteral("%1   運動%1    %2").arg(n).arg(rmrValue(n));
+}
+
+} // namespace
+
+class TestRmrWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void display_data();
+    void display();
+    void shortenedFileShowsBareNumbersAboveItsEnd();
+    void failedDisplayLeavesPanelsEmpty();
+    void lastVisibleRowOfEachPanel();
+    void sampleFileIsListed();
+
+private:
+    RmrWindow& window() { return m_shell->window<RmrWindow>(); }
+    void clickDisplay();
+    PrintedLines& panel(int i);
+    void comparePanels(const PanelRows& expected, int count);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<RecordingErrorStop> m_errors;
+    std::unique_ptr<Shell> m_shell;
+    int m_quits = 0;
+};
+
+void TestRmrWindow::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_errors = std::make_unique<RecordingErrorStop>();
+    m_quits = 0;
+    m_shell = std::make_unique<Shell>(*m_errors, m_dir->path(), [this] { ++m_quits; });
+    m_shell->open<RmrWindow>();
+}
+
+void TestRmrWindow::cleanup() {
+    QCOMPARE(m_quits, 0);
+    m_shell.reset();
+}
+
+void TestRmrWindow::clickDisplay() {
+    auto* button = window().control<QPushButton>(QStringLiteral("Command1"));
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+PrintedLines& TestRmrWindow::panel(int i) {
+    return window().control<PictureArea>(QStringLiteral("Picture%1").arg(i))->lines();
+}
+
+void TestRmrWindow::comparePanels(const PanelRows& expected, int count) {
+    for (int i = 1; i <= 3; ++i) {
+        const auto [first, last] = expected[i - 1];
+        QStringList wanted, shown;
+        for (int n = first; n <= last; ++n)
+            wanted.append(expectedRow(n, count));
+        for (int k = 0; k < panel(i).lineCount(); ++k)
+            shown.append(panel(i).lineText(k));
+        if (shown != wanted)
+            QFAIL(qPrintable(QStringLiteral("Picture%1: %2 lines from \"%3\", wanted %4 from \"%5\"")
+                                 .arg(i)
+                                 .arg(shown.size())
+                                 .arg(shown.value(0), QString::number(wanted.size()), wanted.value(0))));
+    }
+}
+
+void TestRmrWindow::display_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<PanelRows>("rows");
+
+    QTest::newRow("empty file: two panels of never-loaded rows") << 0 << PanelRows{{1, 20}, {21, 40}, {1, 0}};
+    QTest::newRow("5 records: rows 6-40 bare") << 5 << PanelRows{{1, 20}, {21, 40}, {1, 0}};
+    QTest::newRow("40 records: Picture3 empty") << 40 << PanelRows{{1, 20}, {21, 40}, {1, 0}};
+    QTest::newRow("41 records: Picture3 holds row 41") << 41 << PanelRows{{1, 20}, {21, 40}, {41, 41}};
+    QTest::newRow("300 records: Picture3 runs to the end") << 300 << PanelRows{{1, 20}, {21, 40}, {41, 300}};
+}
+
+void TestRmrWindow::display() {
+    QFETCH(int, count);
+    QFETCH(PanelRows, rows);
+
+    writeTableFile(*m_dir, RmrFileName, exercisesText(count));
+    clickDisplay();
+    comparePanels(rows, count);
+    clickDisplay(); // the same file, the same listing
+    comparePanels(rows, count);
+    QCOMPARE(window().table().rowCount(), count);
+    QVERIFY(m_errors->errors.isEmpty());
+}
+
+void TestRmrWindow::shortenedFileShowsBareNumbersAboveItsEnd() {
+    writeTableFile(*m_dir, RmrFileName, exercisesText(50));
+    clickDisplay();
+    writeTableFile(*m_dir, RmrFileName, exercisesText(10));
+    clickDisplay();
+    comparePanels(PanelRows{{1, 20}, {21, 40}, {1, 0}}, 10);
+}
+
+void TestRmrWindow::failedDisplayLeavesPanelsEmpty() {
+    writeTableFile(*m_dir, RmrFileName, exercisesText(60));
+    clickDisplay();
+    writeTableFile(*m_dir, RmrFileName, exercisesText(301));
+    clickDisplay();
+    for (int i = 1; i <= 3; ++i)
+        QCOMPARE(panel(i).lineCount(), 0);
+    QCOMPARE(m_errors->errors.size(), 1);
+    QCOMPARE(m_errors->errors.first().kind(), ErrorKind::SubscriptOutOfRange);
+    QCOMPARE(m_errors->errors.first().number(), 9);
+    QVERIFY(window().isLoaded());
+}
+
+void TestRmrWindow::lastVisibleRowOfEachPanel() {
+    writeTableFile(*m_dir, RmrFileName, exercisesText(300));
+    clickDisplay();
+    for (int i = 1; i <= 3; ++i)
+        QCOMPARE(window().control<PictureArea>(QStringLiteral("Picture%1").arg(i))->visibleLineCount(), 20);
+    QCOMPARE(panel(1).lineText(19), expectedRow(20, 300));
+    QCOMPARE(panel(2).lineText(19), expectedRow(40, 300));
+    QCOMPARE(panel(3).lineText(19), expectedRow(60, 300)); // 61 onwards is cut off
+}
+
+void TestRmrWindow::sampleFileIsListed() {
+    const QString sample = QDir(QStringLiteral(YOMORISU_TEST_DATA)).filePath(RmrFileName);
+    QVERIFY(QFile::copy(sample, QDir(m_dir->path()).filePath(RmrFileName)));
+    clickDisplay();
+    const int count = window().table().rowCount();
+    QVERIFY(count >= 60);
+    QCOMPARE(panel(3).lineCount(), count - 40);
+    QVERIFY(m_errors->errors.isEmpty());
+}
+
+QTEST_MAIN(TestRmrWindow)
+#include "tst_rmrwindow.moc"
