@@ -1,11 +1,14 @@
 #include "windows/builder.h"
 
+#include "windows/caption.h"
 #include "windows/fonts.h"
+#include "windows/imagecontrol.h"
 #include "windows/picturearea.h"
+#include "windows/textbox.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 
@@ -24,47 +27,96 @@ QRect pixelRect(const Control& c) {
                  twipsToPixels(c.height));
 }
 
-QWidget* makeControl(const Control& c, QWidget* form) {
+// Every role a control draws with is set on the control itself, from the
+// table or from the system, so a coloured window does not pass its
+// background on to controls that have none listed.
+void applyColours(QWidget* w, const Control& c) {
+    const QPalette system = QApplication::palette();
+    QPalette pal = w->palette();
+    auto set = [&](QPalette::ColorRole role, const std::optional<Colour>& listed,
+                   QPalette::ColorRole fallback) {
+        pal.setColor(role, listed ? toQColor(*listed) : system.color(fallback));
+    };
     switch (c.kind) {
     case ControlKind::CommandButton:
-        return new QPushButton(c.caption, form);
-    case ControlKind::Label: {
-        auto* label = new QLabel(c.caption, form);
-        label->setAlignment((c.settings & Centred) ? Qt::AlignHCenter | Qt::AlignTop
-                                                   : Qt::AlignLeft | Qt::AlignTop);
-        label->setAutoFillBackground(true);
-        return label;
+        set(QPalette::Button, c.background, QPalette::Button);
+        set(QPalette::ButtonText, c.foreground, QPalette::ButtonText);
+        set(QPalette::Window, c.background, QPalette::Button);
+        break;
+    case ControlKind::Label:
+    case ControlKind::PictureArea:
+        // The 3-D face colour, as on buttons.
+        set(QPalette::Window, c.background, QPalette::Button);
+        set(QPalette::WindowText, c.foreground, QPalette::WindowText);
+        break;
+    case ControlKind::TextBox:
+        set(QPalette::Base, c.background, QPalette::Base);
+        set(QPalette::Text, c.foreground, QPalette::Text);
+        set(QPalette::Window, std::nullopt, QPalette::Button);
+        break;
+    case ControlKind::Image:
+    case ControlKind::FileDialog:
+        return;
     }
-    case ControlKind::TextBox: {
-        if (c.settings & MultiLine) {
-            auto* edit = new QPlainTextEdit(c.caption, form);
-            edit->setTabChangesFocus(true);
-            if (c.settings & BothScrollBars) {
-                edit->setLineWrapMode(QPlainTextEdit::NoWrap);
-                edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-                edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            }
-            return edit;
-        }
+    w->setPalette(pal);
+}
+
+QWidget* makeTextBox(const Control& c, QWidget* form) {
+    if (!(c.settings & MultiLine)) {
         auto* edit = new QLineEdit(c.caption, form);
         if (c.maxLength > 0)
             edit->setMaxLength(c.maxLength);
+        edit->setCursorPosition(0);
         return edit;
     }
+    auto* edit = new TextBox(form);
+    edit->setText(c.caption);
+    edit->setMaxLength(c.maxLength);
+    if (c.settings & BothScrollBars) {
+        edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    } else {
+        // A multi-line box without scroll bars wraps at its width instead.
+        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    edit->moveCursor(QTextCursor::Start);
+    return edit;
+}
+
+QWidget* makeControl(const Control& c, QWidget* form) {
+    switch (c.kind) {
+    case ControlKind::CommandButton:
+        return new CommandButton(c.caption, form);
+    case ControlKind::Label: {
+        auto* label = new LabelControl(c.caption, form);
+        label->setAlignment((c.settings & Centred) ? Qt::AlignHCenter | Qt::AlignTop
+                                                   : Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::TextBox:
+        return makeTextBox(c, form);
     case ControlKind::PictureArea:
         return new PictureArea(form);
     case ControlKind::Image: {
-        auto* image = new QLabel(form);
-        image->setScaledContents(c.settings & Stretched);
-        image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        auto* image = new ImageControl(form);
+        image->setStretched(c.settings & Stretched);
         if (!c.picture.isEmpty())
-            image->setPixmap(QPixmap(c.picture));
+            image->setPicture(QPixmap(c.picture));
         return image;
     }
     case ControlKind::FileDialog:
+        // Not part of the window's surface; the document window opens its
+        // own dialog when asked.
         return nullptr;
     }
     return nullptr;
+}
+
+bool isDrawnOnSurface(ControlKind kind) {
+    return kind == ControlKind::Label || kind == ControlKind::Image;
 }
 
 } // namespace
@@ -75,20 +127,23 @@ QWidget* buildWindow(const Window& window) {
     form->setObjectName(window.name);
     form->setWindowTitle(window.caption);
     form->setFont(toQFont(window.font));
-    if (window.background) {
+    {
         QPalette pal = form->palette();
-        pal.setColor(QPalette::Window, toQColor(*window.background));
+        pal.setColor(QPalette::Window, window.background ? toQColor(*window.background)
+                                                         : QApplication::palette().color(QPalette::Window));
         form->setPalette(pal);
         form->setAutoFillBackground(true);
     }
     const QSize client(twipsToPixels(window.clientWidth), twipsToPixels(window.clientHeight));
-    if (window.position)
+    if (window.position) {
+        // setGeometry places the client area, not the frame, as designed.
         form->setGeometry(
             QRect(QPoint(twipsToPixels(window.position->x()), twipsToPixels(window.position->y())), client));
-    else
+    } else {
         form->resize(client);
+    }
 
-    QList<QWidget*> focusChain;
+    QList<std::pair<int, QWidget*>> focusChain;
     QList<QWidget*> onTop;
     for (const Control& c : window.controls) {
         QWidget* w = makeControl(c, form);
@@ -98,38 +153,27 @@ QWidget* buildWindow(const Window& window) {
         w->setGeometry(pixelRect(c));
         if (c.font)
             w->setFont(toQFont(*c.font));
-        QPalette pal = w->palette();
-        if (c.background) {
-            pal.setColor(QPalette::Window, toQColor(*c.background));
-            pal.setColor(QPalette::Base, toQColor(*c.background));
-            pal.setColor(QPalette::Button, toQColor(*c.background));
-            w->setAutoFillBackground(true);
-        }
-        if (c.foreground) {
-            pal.setColor(QPalette::WindowText, toQColor(*c.foreground));
-            pal.setColor(QPalette::Text, toQColor(*c.foreground));
-            pal.setColor(QPalette::ButtonText, toQColor(*c.foreground));
-        }
-        w->setPalette(pal);
+        applyColours(w, c);
+        if (!c.accessibleName.isEmpty())
+            w->setAccessibleName(c.accessibleName);
         if (c.settings & Hidden)
             w->setVisible(false);
-        if (c.kind == ControlKind::Label || c.kind == ControlKind::Image)
+        if (isDrawnOnSurface(c.kind))
             w->setFocusPolicy(Qt::NoFocus);
         else
             onTop.append(w);
         if (c.tab >= 0 && w->focusPolicy() != Qt::NoFocus)
-            focusChain.append(w);
+            focusChain.append({c.tab, w});
     }
-    // Labels lie beneath buttons, boxes and picture areas.
+    // Labels and images lie beneath buttons, boxes and picture areas.
     for (QWidget* w : onTop)
         w->raise();
 
-    std::stable_sort(focusChain.begin(), focusChain.end(), [&](QWidget* a, QWidget* b) {
-        return window.control(a->objectName())->tab < window.control(b->objectName())->tab;
-    });
+    std::stable_sort(focusChain.begin(), focusChain.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     for (qsizetype i = 1; i < focusChain.size(); ++i)
-        QWidget::setTabOrder(focusChain[i - 1], focusChain[i]);
+        QWidget::setTabOrder(focusChain[i - 1].second, focusChain[i].second);
     if (!focusChain.isEmpty())
-        focusChain.first()->setFocus();
+        focusChain.first().second->setFocus();
     return form;
 }

@@ -50,6 +50,10 @@ struct Control {
     unsigned settings = NoSettings;
     int maxLength = 0; // 0: no limit
     QString picture;   // resource path of an image's picture
+    // What assistive technology calls the control when its caption does not
+    // say it: the label that explains a box or a picture area. Empty: the
+    // caption, or nothing.
+    QString accessibleName;
 };
 
 struct Window {

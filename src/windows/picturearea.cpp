@@ -1,46 +1,100 @@
 #include "windows/picturearea.h"
 
+#include "windows/pictureaccessible.h"
+
+#include <QAccessible>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 
-PictureArea::PictureArea(QWidget* parent) : QWidget(parent) {
+#include <algorithm>
+
+PictureArea::PictureArea(QWidget* parent) : QFrame(parent) {
+    installPictureAreaAccessibility();
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
-    connect(&m_lines, &PrintedLines::changed, this, qOverload<>(&QWidget::update));
+    connect(&m_lines, &PrintedLines::changed, this, [this] {
+        update();
+        scheduleAnnouncement();
+    });
 }
 
 int PictureArea::lineHeight() const {
     const int pixels = font().pixelSize();
-    return pixels > 0 ? pixels : QFontInfo(font()).pixelSize();
+    return std::max(1, pixels > 0 ? pixels : QFontInfo(font()).pixelSize());
 }
 
 int PictureArea::zoneWidth() const {
-    return 14 * QFontMetrics(font()).averageCharWidth();
+    return std::max(1, 14 * QFontMetrics(font()).averageCharWidth());
 }
 
 int PictureArea::visibleLineCount() const {
-    return height() / lineHeight();
+    return contentsRect().height() / lineHeight();
 }
 
-void PictureArea::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setClipRect(rect());
-    painter.setPen(palette().color(QPalette::WindowText));
+QList<int> PictureArea::itemPositions(const QStringList& items) const {
     const QFontMetrics metrics(font());
     const int zone = zoneWidth();
-    const int step = lineHeight();
-    int y = 0;
-    for (const QStringList& line : m_lines.lines()) {
-        if (y >= height())
-            break;
-        int x = 0;
-        for (qsizetype i = 0; i < line.size(); ++i) {
-            if (i > 0)
-                x = (x / zone + 1) * zone; // the first zone start beyond the print position
-            painter.drawText(x, y + metrics.ascent(), line[i]);
-            x += metrics.horizontalAdvance(line[i]);
-        }
-        y += step;
+    QList<int> positions;
+    positions.reserve(items.size());
+    int x = 0;
+    for (const QString& item : items) {
+        if (!positions.isEmpty())
+            x = (x / zone + 1) * zone;
+        positions.append(x);
+        x += metrics.horizontalAdvance(item);
     }
+    return positions;
+}
+
+void PictureArea::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event); // the border
+    const QRect surface = contentsRect();
+    QPainter painter(this);
+    painter.setClipRect(surface);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.setFont(font());
+    const int ascent = QFontMetrics(font()).ascent();
+    const int step = lineHeight();
+    int top = surface.top();
+    for (const QStringList& line : m_lines.lines()) {
+        if (top >= surface.bottom() + 1)
+            break;
+        const QList<int> positions = itemPositions(line);
+        for (qsizetype i = 0; i < line.size(); ++i)
+            painter.drawText(surface.left() + positions[i], top + ascent, line[i]);
+        top += step;
+    }
+}
+
+void PictureArea::scheduleAnnouncement() {
+    if (m_announcementPending)
+        return;
+    m_announcementPending = true;
+    // A listing prints hundreds of items in one click; a screen reader wants
+    // to hear about the result once, not about every item.
+    QMetaObject::invokeMethod(this, &PictureArea::announce, Qt::QueuedConnection);
+}
+
+void PictureArea::announce() {
+    m_announcementPending = false;
+    const QString now = m_lines.text();
+    if (now == m_announcedText)
+        return;
+    // Report only the part that changed: usually lines added at the end.
+    const qsizetype limit = std::min(now.size(), m_announcedText.size());
+    qsizetype head = 0;
+    while (head < limit && now[head] == m_announcedText[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < limit - head &&
+           now[now.size() - 1 - tail] == m_announcedText[m_announcedText.size() - 1 - tail])
+        ++tail;
+    const QString removed = m_announcedText.mid(head, m_announcedText.size() - head - tail);
+    const QString inserted = now.mid(head, now.size() - head - tail);
+    m_announcedText = now;
+    QAccessibleTextUpdateEvent update(this, int(head), removed, inserted);
+    QAccessible::updateAccessibility(&update);
 }

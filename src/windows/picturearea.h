@@ -2,12 +2,15 @@
 
 #include "common/printedlines.h"
 
-#include <QWidget>
+#include <QFrame>
+#include <QList>
 
 // A picture area: draws its printed lines in its font, one line height apart,
-// cut off at its edges. It never scrolls or wraps, and it always repaints from
-// its model, so what was printed survives being covered by another window.
-class PictureArea : public QWidget {
+// inside a sunken border and cut off at it. It never scrolls or wraps, and it
+// always repaints from its model, so what was printed survives being covered
+// by another window. Assistive technology reads it as read-only text (see
+// pictureaccessible.h) and is told whenever that text changes.
+class PictureArea : public QFrame {
     Q_OBJECT
 public:
     explicit PictureArea(QWidget* parent = nullptr);
@@ -15,17 +18,27 @@ public:
     PrintedLines& lines() { return m_lines; }
     const PrintedLines& lines() const { return m_lines; }
 
-    // Height of one printed line: the font's size in pixels, so a panel's
-    // height holds a fixed number of whole lines.
+    // Height of one printed line: the font's em in pixels. It does not depend
+    // on the ascent and descent of whichever face stands in for the designed
+    // one, so every listing panel holds the same number of whole lines.
     int lineHeight() const;
     // Width of one print zone: 14 average character widths of the font.
     int zoneWidth() const;
-    // Whole lines that fit the area's height.
+    // Whole lines that fit inside the border.
     int visibleLineCount() const;
+    // Where each item of a printed line starts, from the left edge of the
+    // printing surface: every item after the first at the first zone start
+    // beyond the end of the item before it.
+    QList<int> itemPositions(const QStringList& items) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void scheduleAnnouncement();
+    void announce();
+
     PrintedLines m_lines;
+    QString m_announcedText;
+    bool m_announcementPending = false;
 };

@@ -1,0 +1,100 @@
+#include "windows/caption.h"
+
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTextLayout>
+
+#include <cmath>
+
+namespace {
+
+constexpr QChar ideographicSpace(0x3000);
+
+// The full-width spaces of a caption, each made a third of an em narrower.
+QList<QTextLayout::FormatRange> narrowSpaces(const QFont& font, const QString& text) {
+    QTextCharFormat narrow;
+    narrow.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+    const qreal em = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+    narrow.setFontLetterSpacing(-std::round(em / 3.0));
+    QList<QTextLayout::FormatRange> ranges;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != ideographicSpace)
+            continue;
+        qsizetype end = i;
+        while (end < text.size() && text[end] == ideographicSpace)
+            ++end;
+        ranges.append({int(i), int(end - i), narrow});
+        i = end;
+    }
+    return ranges;
+}
+
+// Lays the caption out in lines no wider than width; returns its height.
+qreal layOut(QTextLayout& layout, qreal width, Qt::Alignment alignment) {
+    QTextOption option(alignment & Qt::AlignHorizontal_Mask);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.setFormats(narrowSpaces(layout.font(), layout.text()));
+    const QFontMetricsF metrics(layout.font());
+    qreal y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += metrics.height();
+    }
+    layout.endLayout();
+    return y;
+}
+
+} // namespace
+
+qreal captionWidth(const QFont& font, const QString& text) {
+    QTextLayout layout(text, font);
+    layOut(layout, 1e6, Qt::AlignLeft);
+    return layout.lineCount() > 0 ? layout.lineAt(0).naturalTextWidth() : 0;
+}
+
+void drawCaption(QPainter& painter, const QRect& rect, const QFont& font, const QString& text,
+                 Qt::Alignment alignment, const QColor& colour) {
+    QTextLayout layout(text, font);
+    const qreal height = layOut(layout, rect.width(), alignment);
+    qreal top = rect.top();
+    if (alignment & Qt::AlignVCenter)
+        top += (rect.height() - height) / 2;
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    painter.setPen(colour);
+    layout.draw(&painter, QPointF(rect.left(), top));
+    painter.restore();
+}
+
+LabelControl::LabelControl(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
+    setTextFormat(Qt::PlainText);
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void LabelControl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    drawCaption(painter, contentsRect(), font(), text(), alignment(), palette().color(foregroundRole()));
+}
+
+CommandButton::CommandButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+
+void CommandButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    option.text.clear(); // the frame and focus mark from the style, the caption from us
+    painter.drawControl(QStyle::CE_PushButton, option);
+    QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    if (isDown())
+        contents.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    const QColor colour =
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
+    drawCaption(painter, contents, font(), caption, Qt::AlignCenter, colour);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// A multi-line text box. Enter starts a new line and Tab moves on to the next
+// control, as in the single-line boxes.
+//
+// Its text, as handlers read and write it, keeps the line ends it was given:
+// text() returns exactly what setText() stored until the user edits the box,
+// and after an edit every line break reads as CR LF. toPlainText() stays Qt's
+// own view, with LF between lines, so both round-trip: setText(text()) and
+// setPlainText(toPlainText()) leave the box unchanged.
+//
+// A maximum length counts characters as text() has them, a line break being
+// the two characters CR LF, and holds for typing, pasting, dropping and input
+// methods alike: what would pass the limit is refused or cut short.
+class TextBox : public QPlainTextEdit {
+    Q_OBJECT
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(int maxLength READ maxLength WRITE setMaxLength)
+public:
+    explicit TextBox(QWidget* parent = nullptr);
+
+    QString text() const;
+    void setText(const QString& text);
+
+    // 0: no limit.
+    int maxLength() const { return m_maxLength; }
+    void setMaxLength(int length) { m_maxLength = length; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    // Characters that can still go in at the cursor, replacing its selection.
+    qsizetype room() const;
+    void recordUserEdit();
+
+    QString m_text;
+    bool m_settingText = false;
+    int m_maxLength = 0;
+};
+
+// Length of a text as a text box counts it: a line break is CR LF.
+qsizetype textBoxLength(const QString& plainText);
