@@ -9,14 +9,21 @@
 namespace {
 
 QAccessibleInterface* pictureAreaFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("PictureArea") && object && object->isWidgetType())
-        return new PictureAreaAccessible(static_cast<QWidget*>(object));
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    if (className == QLatin1String("PictureArea"))
+        return new PictureAreaAccessible(widget);
+    // A picture, also while its figure is still empty; a plain label would
+    // pass for text.
+    if (className == QLatin1String("ImageControl"))
+        return new QAccessibleWidget(widget, QAccessible::Graphic);
     return nullptr;
 }
 
 } // namespace
 
-void installPictureAreaAccessibility() {
+void installAccessibleInterfaces() {
     static const bool installed = [] {
         QAccessible::installFactory(pictureAreaFactory);
         return true;

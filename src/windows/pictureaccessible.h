@@ -35,6 +35,6 @@ private:
     QString printedText() const;
 };
 
-// Makes Qt use PictureAreaAccessible for every picture area. Safe to call
-// more than once.
-void installPictureAreaAccessibility();
+// Makes Qt use PictureAreaAccessible for every picture area, and present
+// images as graphics. Safe to call more than once.
+void installAccessibleInterfaces();

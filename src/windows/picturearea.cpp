@@ -10,7 +10,7 @@
 #include <algorithm>
 
 PictureArea::PictureArea(QWidget* parent) : QFrame(parent) {
-    installPictureAreaAccessibility();
+    installAccessibleInterfaces();
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setAutoFillBackground(true);
@@ -95,6 +95,7 @@ void PictureArea::announce() {
     const QString removed = m_announcedText.mid(head, m_announcedText.size() - head - tail);
     const QString inserted = now.mid(head, now.size() - head - tail);
     m_announcedText = now;
+    emit printedTextChanged(int(head), removed, inserted);
     QAccessibleTextUpdateEvent update(this, int(head), removed, inserted);
     QAccessible::updateAccessibility(&update);
 }

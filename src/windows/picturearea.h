@@ -31,6 +31,12 @@ public:
     // beyond the end of the item before it.
     QList<int> itemPositions(const QStringList& items) const;
 
+signals:
+    // What assistive technology was just told: the printed text changed at
+    // position, `removed` giving way to `inserted`. Sent once after a burst
+    // of printing, when control returns to the event loop.
+    void printedTextChanged(int position, const QString& removed, const QString& inserted);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -1,0 +1,415 @@
+// The control widgets: text boxes with a length limit, picture areas drawn
+// from their printed lines with the real fonts, and images.
+
+#include "windowrows.h"
+#include "windows/builder.h"
+#include "windows/imagecontrol.h"
+#include "windows/picturearea.h"
+#include "windows/textbox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QInputMethodEvent>
+#include <QPainter>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QWidget> shown(const layout::Window& window) {
+    std::unique_ptr<QWidget> form(buildWindow(window));
+    form->show();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form.get()))
+        qWarning("window %s not activated", qPrintable(window.name));
+    return form;
+}
+
+// Rows of the image that hold anything but the background colour.
+QList<int> inkedRows(const QImage& image, const QRect& within, QRgb background) {
+    QList<int> rows;
+    for (int y = within.top(); y <= within.bottom(); ++y) {
+        for (int x = within.left(); x <= within.right(); ++x) {
+            if (image.pixel(x, y) != background) {
+                rows.append(y);
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+int firstInkedColumn(const QImage& image, const QRect& within, QRgb background) {
+    for (int x = within.left(); x <= within.right(); ++x) {
+        for (int y = within.top(); y <= within.bottom(); ++y) {
+            if (image.pixel(x, y) != background)
+                return x;
+        }
+    }
+    return -1;
+}
+
+QImage grabbed(QWidget* w) {
+    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class TestControls : public QObject {
+    Q_OBJECT
+private slots:
+    void typingStopsAtTheLimit_data();
+    void typingStopsAtTheLimit();
+    void pastingIsCutToTheLimit_data();
+    void pastingIsCutToTheLimit();
+    void inputMethodIsCutToTheLimit();
+    void textRoundTrips_data();
+    void textRoundTrips();
+
+    void visibleLinesWithRealFonts_data();
+    void visibleLinesWithRealFonts();
+    void printingIsClippedAtTheBorder();
+    void zones_data();
+    void zones();
+    void zonedItemIsDrawnAtItsZone();
+    void clearingResetsThePrintPosition();
+    void printedTextSurvivesRepaint();
+
+    void imageStretchedOrAtOwnSize_data();
+    void imageStretchedOrAtOwnSize();
+    void hiddenImageLendsItsPicture();
+};
+
+void TestControls::typingStopsAtTheLimit_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("height: a fifth character is refused") << "Text1"
+                                                          << "17055"
+                                                          << "1705";
+    QTest::newRow("weight: a third character is refused") << "Text2"
+                                                          << "655"
+                                                          << "65";
+    QTest::newRow("height: full-width digits count one each") << "Text1"
+                                                              << "１７０５５"
+                                                              << "１７０５";
+    QTest::newRow("height: a line break counts two") << "Text1"
+                                                     << "1\n234"
+                                                     << "1\r\n2";
+    QTest::newRow("weight: no room for a line break after a digit") << "Text2"
+                                                                    << "6\n5"
+                                                                    << "65";
+}
+
+void TestControls::typingStopsAtTheLimit() {
+    QFETCH(QString, name);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    std::unique_ptr<QWidget> form = shown(layout::body());
+    auto* box = form->findChild<TextBox*>(name);
+    QVERIFY(box);
+    box->setFocus();
+    for (const QChar c : typed) {
+        if (c == u'\n')
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (c.unicode() < 128)
+            QTest::keyClicks(box, QString(c));
+        else
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    QCOMPARE(box->text(), kept);
+    // Deleting makes room again.
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, QStringLiteral("9"));
+    QCOMPARE(box->text(), kept.left(kept.size() - 1) + u'9');
+}
+
+void TestControls::pastingIsCutToTheLimit_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("selectAll");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("height: empty box takes four") << "Text1"
+                                                  << "" << false << "170555"
+                                                  << "1705";
+    QTest::newRow("height: after two, two more") << "Text1"
+                                                 << "17" << false << "0555"
+                                                 << "1705";
+    QTest::newRow("height: a full box takes nothing") << "Text1"
+                                                      << "1705" << false << "9"
+                                                      << "1705";
+    QTest::newRow("height: replacing the selection") << "Text1"
+                                                     << "1705" << true << "160999"
+                                                     << "1609";
+    QTest::newRow("weight: two of many") << "Text2"
+                                         << "" << false << "65kg"
+                                         << "65";
+    QTest::newRow("weight: a line break does not fit") << "Text2"
+                                                       << "" << false << "6\r\n5"
+                                                       << "6";
+}
+
+void TestControls::pastingIsCutToTheLimit() {
+    QFETCH(QString, name);
+    QFETCH(QString, before);
+    QFETCH(bool, selectAll);
+    QFETCH(QString, pasted);
+    QFETCH(QString, after);
+    std::unique_ptr<QWidget> form = shown(layout::body());
+    auto* box = form->findChild<TextBox*>(name);
+    box->setText(before);
+    box->moveCursor(QTextCursor::End);
+    if (selectAll)
+        box->selectAll();
+    QApplication::clipboard()->setText(pasted);
+    QCOMPARE(QApplication::clipboard()->text(), pasted);
+    box->paste();
+    QCOMPARE(box->text(), after);
+}
+
+void TestControls::inputMethodIsCutToTheLimit() {
+    std::unique_ptr<QWidget> form = shown(layout::body());
+    auto* box = form->findChild<TextBox*>(QStringLiteral("Text2"));
+    box->setFocus();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("６５５"));
+    QApplication::sendEvent(box, &commit);
+    QCOMPARE(box->text(), QStringLiteral("６５"));
+}
+
+void TestControls::textRoundTrips_data() {
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("CR LF lines") << "A\r\nB\r\nC\r\n"
+                                 << "A\nB\nC\n"
+                                 << 4;
+    QTest::newRow("a lone LF is kept as given") << "A\nB\r\n"
+                                                << "A\nB\n"
+                                                << 3;
+    QTest::newRow("empty") << ""
+                           << "" << 1;
+    QTest::newRow("no line end") << "一行"
+                                 << "一行" << 1;
+}
+
+// What a handler stores comes back unchanged; the user's edits come back
+// with CR LF line ends.
+void TestControls::textRoundTrips() {
+    QFETCH(QString, set);
+    QFETCH(QString, plain);
+    QFETCH(int, lines);
+    std::unique_ptr<QWidget> form = shown(layout::documents());
+    auto* box = form->findChild<TextBox*>(QStringLiteral("Text1"));
+    box->setText(set);
+    QCOMPARE(box->text(), set);
+    QCOMPARE(box->toPlainText(), plain);
+    QCOMPARE(box->document()->blockCount(), lines);
+    box->setFocus();
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, QStringLiteral("X"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(box->text(), QString(plain + QStringLiteral("X\n")).replace(u'\n', QStringLiteral("\r\n")));
+}
+
+void TestControls::visibleLinesWithRealFonts_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("visible");
+    for (const char* p : {"Picture1", "Picture2", "Picture3", "Picture4"})
+        QTest::addRow("set meal %s", p) << "定食1" << p << 41;
+    for (const char* p : {"Picture1", "Picture2", "Picture3"})
+        QTest::addRow("RMR %s", p) << "RMR" << p << 20;
+    for (const char* p : {"Picture1", "Picture2"})
+        QTest::addRow("expenditure %s", p) << "消費" << p << 25;
+}
+
+// Prints more lines than fit and looks at the pixels: the last visible line
+// is drawn whole inside the border, the next one starts above the bottom edge
+// but does not fit.
+void TestControls::visibleLinesWithRealFonts() {
+    QFETCH(QString, window);
+    QFETCH(QString, name);
+    QFETCH(int, visible);
+    std::unique_ptr<QWidget> form = shown(windowNamed(window));
+    auto* area = form->findChild<PictureArea*>(name);
+    QVERIFY(area);
+    QCOMPARE(QFontInfo(area->font()).family(), QStringLiteral("IPAPGothic"));
+    QCOMPARE(area->visibleLineCount(), visible);
+
+    const QRect surface = area->contentsRect();
+    PrintedLines& lines = area->lines();
+    for (int i = 1; i < visible; ++i)
+        lines.printLine(QStringLiteral("%1   散歩   ").arg(i));
+    const QImage before = grabbed(area);
+    lines.printLine(QStringLiteral("ＷＷＷ")); // the last whole line
+    const QImage withLast = grabbed(area);
+    QList<int> lastRows;
+    for (int y = surface.top(); y <= surface.bottom(); ++y) {
+        for (int x = surface.left(); x <= surface.right(); ++x) {
+            if (before.pixel(x, y) != withLast.pixel(x, y)) {
+                lastRows.append(y);
+                break;
+            }
+        }
+    }
+    QVERIFY(!lastRows.isEmpty());
+    const int lineTop = surface.top() + (visible - 1) * area->lineHeight();
+    QVERIFY2(lastRows.first() >= lineTop, "last line drawn over the one above");
+    QVERIFY2(lastRows.last() < surface.bottom(), "last line cut off");
+    // The glyphs of that line, ascent to descent, fit inside the border.
+    QVERIFY(lineTop + QFontMetrics(area->font()).height() <= surface.bottom() + 1);
+    // One more line starts inside but cannot be whole.
+    QVERIFY(lineTop + area->lineHeight() <= surface.bottom());
+    QVERIFY(lineTop + 2 * area->lineHeight() > surface.bottom() + 1);
+}
+
+void TestControls::printingIsClippedAtTheBorder() {
+    std::unique_ptr<QWidget> form = shown(layout::intake());
+    auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
+    const QImage empty = grabbed(area);
+    for (int i = 0; i < 10; ++i)
+        area->lines().printLine(QString(60, QChar(0x2588))); // full blocks, far wider than the area
+    const QImage full = grabbed(area);
+    const QRect surface = area->contentsRect();
+    QVERIFY(!inkedRows(full, surface, area->palette().color(QPalette::Window).rgb()).isEmpty());
+    for (int y = 0; y < full.height(); ++y) {
+        for (int x = 0; x < full.width(); ++x) {
+            if (!surface.contains(x, y))
+                QVERIFY2(full.pixel(x, y) == empty.pixel(x, y),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
+    }
+}
+
+void TestControls::zones_data() {
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QList<int>>("zones"); // zone number of each item, 0 first
+    QTest::newRow("number, name, value") << QStringList{" 1 ", "散歩", " 3 "} << QList<int>{0, 1, 2};
+    QTest::newRow("empty name") << QStringList{" 12 ", "", " 0 "} << QList<int>{0, 1, 2};
+    QTest::newRow("an empty first item still moves on") << QStringList{"", "X"} << QList<int>{0, 1};
+    QTest::newRow("name wider than a zone pushes the value on")
+        << QStringList{" 7 ", "とても長い名前の運動種目です", " 5 "} << QList<int>{0, 1, 3};
+    QTest::newRow("first item wider than a zone")
+        << QStringList{"とても長い名前の運動種目です", "X"} << QList<int>{0, 2};
+}
+
+void TestControls::zones() {
+    QFETCH(QStringList, items);
+    QFETCH(QList<int>, zones);
+    std::unique_ptr<QWidget> form(buildWindow(layout::expenditure()));
+    auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
+    const int zone = area->zoneWidth();
+    // Fourteen average character widths of the 9-point face.
+    const QFontMetrics metrics(area->font());
+    QVERIFY(zone >= 14 * metrics.horizontalAdvance(u'x') - 14 &&
+            zone <= 14 * metrics.horizontalAdvance(u'x') + 14);
+    QVERIFY(metrics.horizontalAdvance(QStringLiteral("とても長い名前の運動種目です")) > zone);
+    QList<int> expected;
+    for (int z : zones)
+        expected.append(z * zone);
+    QCOMPARE(area->itemPositions(items), expected);
+}
+
+void TestControls::zonedItemIsDrawnAtItsZone() {
+    std::unique_ptr<QWidget> form = shown(layout::expenditure());
+    auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
+    PrintedLines& lines = area->lines();
+    lines.nextZone();
+    lines.printLine(QString(QChar(0x2588)));
+    const QImage image = grabbed(area);
+    const QRect surface = area->contentsRect();
+    const int x = firstInkedColumn(image, surface, area->palette().color(QPalette::Window).rgb());
+    // Within the glyph's side bearing of the zone start.
+    QVERIFY2(qAbs(x - (surface.left() + area->zoneWidth())) <= 2, qPrintable(QString::number(x)));
+}
+
+void TestControls::clearingResetsThePrintPosition() {
+    std::unique_ptr<QWidget> form = shown(layout::rmr());
+    auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
+    PrintedLines& lines = area->lines();
+    for (int i = 0; i < 5; ++i)
+        lines.printLine(QStringLiteral("line %1").arg(i));
+    lines.print(QStringLiteral("open"));
+    lines.nextZone();
+    lines.clear();
+    const QRect surface = area->contentsRect();
+    const QRgb background = area->palette().color(QPalette::Window).rgb();
+    QVERIFY(inkedRows(grabbed(area), surface, background).isEmpty());
+    lines.printLine(QString(QChar(0x2588)));
+    QCOMPARE(lines.lines(), QList<QStringList>{QStringList{QString(QChar(0x2588))}});
+    const QImage image = grabbed(area);
+    const QList<int> rows = inkedRows(image, surface, background);
+    QVERIFY(!rows.isEmpty());
+    QVERIFY(rows.last() < surface.top() + area->lineHeight() + 2);
+    QVERIFY(firstInkedColumn(image, surface, background) < surface.left() + 3);
+}
+
+void TestControls::printedTextSurvivesRepaint() {
+    std::unique_ptr<QWidget> form = shown(layout::setMeal());
+    auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
+    area->lines().printLine(QStringLiteral("1   散歩    3"));
+    QApplication::processEvents();
+    const QImage first = grabbed(area);
+    const QRgb background = area->palette().color(QPalette::Window).rgb();
+    QVERIFY(!inkedRows(first, area->contentsRect(), background).isEmpty());
+    // Cover it with another window's worth of widget, then uncover it.
+    QWidget cover(form.get());
+    cover.setAutoFillBackground(true);
+    cover.setGeometry(form->rect());
+    cover.show();
+    QApplication::processEvents();
+    cover.hide();
+    area->repaint();
+    QApplication::processEvents();
+    QCOMPARE(grabbed(area), first);
+}
+
+void TestControls::imageStretchedOrAtOwnSize_data() {
+    QTest::addColumn<bool>("stretched");
+    QTest::newRow("stretched") << true;
+    QTest::newRow("own size at the top-left") << false;
+}
+
+void TestControls::imageStretchedOrAtOwnSize() {
+    QFETCH(bool, stretched);
+    QWidget form;
+    form.resize(100, 100);
+    ImageControl image(&form);
+    image.setGeometry(10, 10, 40, 40);
+    image.setStretched(stretched);
+    QPixmap red(10, 10);
+    red.fill(Qt::red);
+    image.setPicture(red);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QImage shot = grabbed(&image);
+    QCOMPARE(QColor(shot.pixel(2, 2)), QColor(Qt::red));
+    QCOMPARE(QColor(shot.pixel(35, 35)) == QColor(Qt::red), stretched);
+}
+
+void TestControls::hiddenImageLendsItsPicture() {
+    std::unique_ptr<QWidget> form = shown(layout::body());
+    auto* shown = form->findChild<ImageControl*>(QStringLiteral("Image1"));
+    auto* heavy = form->findChild<ImageControl*>(QStringLiteral("Image2"));
+    QVERIFY(shown && heavy);
+    QVERIFY(shown->isVisible());
+    QVERIFY(!heavy->isVisible());
+    QPixmap picture(73, 84);
+    picture.fill(Qt::blue);
+    heavy->setPicture(picture);
+    QVERIFY(!heavy->isVisible());
+    shown->copyPictureFrom(*heavy);
+    QCOMPARE(shown->picture().toImage(), picture.toImage());
+    QVERIFY(!heavy->isVisible());
+    QCOMPARE(heavy->picture().toImage(), picture.toImage()); // the holder keeps it
+    const QImage shot = grabbed(shown);
+    QCOMPARE(QColor(shot.pixel(shot.width() - 2, shot.height() - 2)), QColor(Qt::blue)); // stretched to fill
+}
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"
