@@ -2,7 +2,6 @@
 
 #include "tables/listing.h"
 #include "tables/tableload.h"
-#include "windows/picturearea.h"
 
 namespace {
 
@@ -20,8 +19,5 @@ void RmrWindow::bindControls() {
 }
 
 void RmrWindow::display() {
-    QList<PrintedLines*> panels;
-    for (int i = 1; i <= 3; ++i)
-        panels.append(&control<PictureArea>(QStringLiteral("Picture%1").arg(i))->lines());
-    showListing(rmrListing, panels, m_table, tablePath(RmrFileName));
+    showListing(rmrListing, pictureAreas(3), m_table, tablePath(RmrFileName));
 }

@@ -1,9 +1,9 @@
 #include "meals/intakewindow.h"
 
 #include "common/numbers.h"
+#include "common/printedlines.h"
 #include "meals/intake.h"
 #include "tables/tableload.h"
-#include "windows/picturearea.h"
 
 #include <QLineEdit>
 
@@ -25,9 +25,9 @@ void IntakeWindow::calculate() {
     const IntakeTotals totals = computeIntake(m_table, entries);
 
     const qint64 results[] = {totals.breakfast, totals.lunch, totals.dinner, totals.day};
+    const QList<PrintedLines*> panels = pictureAreas(4);
     for (int i = 0; i < 4; ++i) {
-        PrintedLines& panel = control<PictureArea>(QStringLiteral("Picture%1").arg(i + 1))->lines();
-        panel.clear();
-        panel.printLine(formatWhole(results[i]));
+        panels[i]->clear();
+        panels[i]->printLine(formatWhole(results[i]));
     }
 }

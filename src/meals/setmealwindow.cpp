@@ -2,7 +2,6 @@
 
 #include "tables/listing.h"
 #include "tables/tableload.h"
-#include "windows/picturearea.h"
 
 namespace {
 
@@ -24,17 +23,10 @@ void SetMealWindow::bindControls() {
     onBackToMenu(QStringLiteral("Command2"));
 }
 
-QList<PrintedLines*> SetMealWindow::panels() const {
-    QList<PrintedLines*> result;
-    for (int i = 1; i <= 4; ++i)
-        result.append(&control<PictureArea>(QStringLiteral("Picture%1").arg(i))->lines());
-    return result;
-}
-
 void SetMealWindow::display() {
-    showListing(firstPage, panels(), m_table, tablePath(SetMealFileName));
+    showListing(firstPage, pictureAreas(4), m_table, tablePath(SetMealFileName));
 }
 
 void SetMealWindow::nextPage() {
-    showListing(secondPage, panels(), m_table, std::nullopt);
+    showListing(secondPage, pictureAreas(4), m_table, std::nullopt);
 }

@@ -3,10 +3,6 @@
 #include "tables/table.h"
 #include "windows/windowobject.h"
 
-#include <QList>
-
-class PrintedLines;
-
 // 定食1: lists the set meals of 定食.csv with their numbers and calories, on
 // two pages of four panels.
 class SetMealWindow : public WindowObject {
@@ -27,7 +23,5 @@ protected:
     void bindControls() override;
 
 private:
-    QList<PrintedLines*> panels() const;
-
     Table m_table;
 };

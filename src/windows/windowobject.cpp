@@ -1,6 +1,7 @@
 #include "windows/windowobject.h"
 
 #include "windows/builder.h"
+#include "windows/picturearea.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -54,6 +55,13 @@ void WindowObject::onClick(const QString& buttonName, std::function<void()> hand
 
 void WindowObject::onBackToMenu(const QString& buttonName) {
     onClick(buttonName, [this] { m_host.backToMenu(*this); });
+}
+
+QList<PrintedLines*> WindowObject::pictureAreas(int count) const {
+    QList<PrintedLines*> areas;
+    for (int i = 1; i <= count; ++i)
+        areas.append(&control<PictureArea>(QStringLiteral("Picture%1").arg(i))->lines());
+    return areas;
 }
 
 QString WindowObject::tablePath(const QString& fileName) const {

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class PrintedLines;
 class QAbstractButton;
 class WindowObject;
 
@@ -61,6 +62,8 @@ protected:
     void onClick(const QString& buttonName, std::function<void()> handler);
     // Connects a button to the back-to-menu action.
     void onBackToMenu(const QString& buttonName);
+    // What the picture areas Picture1..PictureN print into, in that order.
+    QList<PrintedLines*> pictureAreas(int count) const;
     // Path of a table file in the host's table folder.
     QString tablePath(const QString& fileName) const;
 
