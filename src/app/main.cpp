@@ -14,7 +14,6 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("yomorisu"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ヨモリス"));
     // The program ends on おわり or when the last window is closed from its
     // title bar; the shell decides which, not Qt.
     QApplication::setQuitOnLastWindowClosed(false);
