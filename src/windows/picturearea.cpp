@@ -83,7 +83,7 @@ void PictureArea::announce() {
     const QString now = m_lines.text();
     if (now == m_announcedText)
         return;
-    // Report only the part that changed: usually lines added at the end.
+    // Report only what changed: usually lines added at the end.
     const qsizetype limit = std::min(now.size(), m_announcedText.size());
     qsizetype head = 0;
     while (head < limit && now[head] == m_announcedText[head])

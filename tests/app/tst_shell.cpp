@@ -1,5 +1,5 @@
 #include "app/shell.h"
-#include "testsupport.h"
+#include "shellfixture.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,30 +37,22 @@ private:
     WindowObject* windowNamed(const QString& name);
     QList<WindowObject*> loadedWindows();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<RecordingErrorStop> m_errors;
-    std::unique_ptr<Shell> m_shell;
-    int m_quits = 0;
+    std::unique_ptr<ShellFixture> m_app;
 };
 
 void TestShell::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_errors = std::make_unique<RecordingErrorStop>();
-    m_quits = 0;
-    m_shell = std::make_unique<Shell>(*m_errors, m_dir->path(), [this] { ++m_quits; });
-    m_shell->start();
+    m_app = std::make_unique<ShellFixture>();
+    m_app->shell.start();
 }
 
 void TestShell::cleanup() {
-    m_shell.reset();
+    QVERIFY(m_app->errors.errors.isEmpty());
+    m_app.reset();
     settle();
-    QVERIFY(m_errors->errors.isEmpty());
 }
 
 void TestShell::clickMenu(const QString& button) {
-    auto* b = m_shell->window<MainMenuWindow>().control<QPushButton>(button);
-    QVERIFY2(b, qPrintable(button));
-    QTest::mouseClick(b, Qt::LeftButton);
+    ShellFixture::click(m_app->shell.window<MainMenuWindow>(), button);
 }
 
 // The window object whose form carries that name, among those created so far.
@@ -70,20 +62,20 @@ WindowObject* TestShell::windowNamed(const QString& name) {
         if (w.layout().name == name)
             found = &w;
     };
-    if (m_shell->exists<MainMenuWindow>())
-        check(m_shell->window<MainMenuWindow>());
-    if (m_shell->exists<SetMealWindow>())
-        check(m_shell->window<SetMealWindow>());
-    if (m_shell->exists<IntakeWindow>())
-        check(m_shell->window<IntakeWindow>());
-    if (m_shell->exists<RmrWindow>())
-        check(m_shell->window<RmrWindow>());
-    if (m_shell->exists<ExpenditureWindow>())
-        check(m_shell->window<ExpenditureWindow>());
-    if (m_shell->exists<BodyWindow>())
-        check(m_shell->window<BodyWindow>());
-    if (m_shell->exists<DocumentWindow>())
-        check(m_shell->window<DocumentWindow>());
+    if (m_app->shell.exists<MainMenuWindow>())
+        check(m_app->shell.window<MainMenuWindow>());
+    if (m_app->shell.exists<SetMealWindow>())
+        check(m_app->shell.window<SetMealWindow>());
+    if (m_app->shell.exists<IntakeWindow>())
+        check(m_app->shell.window<IntakeWindow>());
+    if (m_app->shell.exists<RmrWindow>())
+        check(m_app->shell.window<RmrWindow>());
+    if (m_app->shell.exists<ExpenditureWindow>())
+        check(m_app->shell.window<ExpenditureWindow>());
+    if (m_app->shell.exists<BodyWindow>())
+        check(m_app->shell.window<BodyWindow>());
+    if (m_app->shell.exists<DocumentWindow>())
+        check(m_app->shell.window<DocumentWindow>());
     return found;
 }
 
@@ -99,15 +91,15 @@ QList<WindowObject*> TestShell::loadedWindows() {
 }
 
 void TestShell::startsOnTheMainMenuAlone() {
-    QVERIFY(m_shell->window<MainMenuWindow>().isLoaded());
-    QVERIFY(m_shell->window<MainMenuWindow>().form()->isVisible());
-    QCOMPARE(m_shell->window<MainMenuWindow>().form()->windowTitle(), QStringLiteral("ヨモリス"));
-    QVERIFY(!m_shell->exists<SetMealWindow>());
-    QVERIFY(!m_shell->exists<IntakeWindow>());
-    QVERIFY(!m_shell->exists<RmrWindow>());
-    QVERIFY(!m_shell->exists<ExpenditureWindow>());
-    QVERIFY(!m_shell->exists<BodyWindow>());
-    QVERIFY(!m_shell->exists<DocumentWindow>());
+    QVERIFY(m_app->shell.window<MainMenuWindow>().isLoaded());
+    QVERIFY(m_app->shell.window<MainMenuWindow>().form()->isVisible());
+    QCOMPARE(m_app->shell.window<MainMenuWindow>().form()->windowTitle(), QStringLiteral("ヨモリス"));
+    QVERIFY(!m_app->shell.exists<SetMealWindow>());
+    QVERIFY(!m_app->shell.exists<IntakeWindow>());
+    QVERIFY(!m_app->shell.exists<RmrWindow>());
+    QVERIFY(!m_app->shell.exists<ExpenditureWindow>());
+    QVERIFY(!m_app->shell.exists<BodyWindow>());
+    QVERIFY(!m_app->shell.exists<DocumentWindow>());
 }
 
 void TestShell::menuButtonsOpenTheirWindows_data() {
@@ -146,17 +138,17 @@ void TestShell::menuButtonsOpenTheirWindows() {
     QCOMPARE(opened->form()->objectName(), window);
     QCOMPARE(opened->form()->windowTitle(), caption);
     // The menu stays as it was, and no other window was made.
-    QVERIFY(m_shell->window<MainMenuWindow>().form()->isVisible());
+    QVERIFY(m_app->shell.window<MainMenuWindow>().form()->isVisible());
     QCOMPARE(loadedWindows().size(), 2);
 }
 
 void TestShell::secondPressRaisesTheSameWindow() {
     clickMenu(QStringLiteral("Command2"));
-    IntakeWindow* first = &m_shell->window<IntakeWindow>();
+    IntakeWindow* first = &m_app->shell.window<IntakeWindow>();
     QWidget* form = first->form();
     QTest::keyClicks(first->control<QLineEdit>(QStringLiteral("Text1")), QStringLiteral("12"));
     clickMenu(QStringLiteral("Command2"));
-    QCOMPARE(&m_shell->window<IntakeWindow>(), first);
+    QCOMPARE(&m_app->shell.window<IntakeWindow>(), first);
     QCOMPARE(first->form(), form);
     QCOMPARE(first->control<QLineEdit>(QStringLiteral("Text1"))->text(), QStringLiteral("12"));
 }
@@ -164,9 +156,9 @@ void TestShell::secondPressRaisesTheSameWindow() {
 void TestShell::workingWindowsStayOpenSideBySide() {
     clickMenu(QStringLiteral("Command3"));
     clickMenu(QStringLiteral("Command4"));
-    QVERIFY(m_shell->window<RmrWindow>().isLoaded());
-    QVERIFY(m_shell->window<ExpenditureWindow>().isLoaded());
-    QVERIFY(m_shell->window<MainMenuWindow>().isLoaded());
+    QVERIFY(m_app->shell.window<RmrWindow>().isLoaded());
+    QVERIFY(m_app->shell.window<ExpenditureWindow>().isLoaded());
+    QVERIFY(m_app->shell.window<MainMenuWindow>().isLoaded());
     QCOMPARE(loadedWindows().size(), 3);
 }
 
@@ -208,8 +200,8 @@ void TestShell::backToMenu() {
     QVERIFY(!w->isLoaded());
     settle();
     QVERIFY(oldForm.isNull());
-    QVERIFY(m_shell->window<MainMenuWindow>().isLoaded());
-    QCOMPARE(m_quits, 0);
+    QVERIFY(m_app->shell.window<MainMenuWindow>().isLoaded());
+    QCOMPARE(m_app->quits, 0);
     // The object survives; opening again builds a fresh form.
     clickMenu(menuButton);
     QCOMPARE(windowNamed(window), w);
@@ -218,25 +210,25 @@ void TestShell::backToMenu() {
 
 void TestShell::menuClosedWhileAWindowIsOpen() {
     clickMenu(QStringLiteral("Command5"));
-    QVERIFY(m_shell->window<MainMenuWindow>().form()->close());
-    QVERIFY(!m_shell->window<MainMenuWindow>().isLoaded());
-    QCOMPARE(m_quits, 0);
-    QVERIFY(m_shell->window<BodyWindow>().isLoaded());
+    QVERIFY(m_app->shell.window<MainMenuWindow>().form()->close());
+    QVERIFY(!m_app->shell.window<MainMenuWindow>().isLoaded());
+    QCOMPARE(m_app->quits, 0);
+    QVERIFY(m_app->shell.window<BodyWindow>().isLoaded());
 
-    QTest::mouseClick(m_shell->window<BodyWindow>().control<QPushButton>(QStringLiteral("Command2")),
+    QTest::mouseClick(m_app->shell.window<BodyWindow>().control<QPushButton>(QStringLiteral("Command2")),
                       Qt::LeftButton);
-    QVERIFY(!m_shell->window<BodyWindow>().isLoaded());
-    QVERIFY(m_shell->window<MainMenuWindow>().isLoaded());
-    QVERIFY(m_shell->window<MainMenuWindow>().form()->isVisible());
-    QCOMPARE(m_quits, 0);
+    QVERIFY(!m_app->shell.window<BodyWindow>().isLoaded());
+    QVERIFY(m_app->shell.window<MainMenuWindow>().isLoaded());
+    QVERIFY(m_app->shell.window<MainMenuWindow>().form()->isVisible());
+    QCOMPARE(m_app->quits, 0);
 }
 
 void TestShell::closingTheLastWindowEndsTheProgram() {
     clickMenu(QStringLiteral("Command1"));
-    m_shell->window<MainMenuWindow>().form()->close();
-    QCOMPARE(m_quits, 0);
-    m_shell->window<SetMealWindow>().form()->close();
-    QCOMPARE(m_quits, 1);
+    m_app->shell.window<MainMenuWindow>().form()->close();
+    QCOMPARE(m_app->quits, 0);
+    m_app->shell.window<SetMealWindow>().form()->close();
+    QCOMPARE(m_app->quits, 1);
     QVERIFY(loadedWindows().isEmpty());
 }
 
@@ -246,18 +238,18 @@ void TestShell::endClosesEverythingAtOnce() {
     clickMenu(QStringLiteral("Command6"));
     QCOMPARE(loadedWindows().size(), 4);
     clickMenu(QStringLiteral("Command7"));
-    QCOMPARE(m_quits, 1);
+    QCOMPARE(m_app->quits, 1);
     QVERIFY(loadedWindows().isEmpty());
 }
 
 void TestShell::windowObjectsOutliveTheirForms() {
     clickMenu(QStringLiteral("Command2"));
-    IntakeWindow* intake = &m_shell->window<IntakeWindow>();
+    IntakeWindow* intake = &m_app->shell.window<IntakeWindow>();
     intake->form()->close();
     QVERIFY(!intake->isLoaded());
-    QCOMPARE(m_quits, 0); // the menu is still there
+    QCOMPARE(m_app->quits, 0); // the menu is still there
     clickMenu(QStringLiteral("Command2"));
-    QCOMPARE(&m_shell->window<IntakeWindow>(), intake);
+    QCOMPARE(&m_app->shell.window<IntakeWindow>(), intake);
     QCOMPARE(intake->control<QLineEdit>(QStringLiteral("Text1"))->text(), QString());
 }
 

@@ -1,6 +1,6 @@
 #include "app/shell.h"
+#include "shellfixture.h"
 #include "tables/tableload.h"
-#include "testsupport.h"
 #include "windows/picturearea.h"
 
 #include <QPushButton>
@@ -45,34 +45,26 @@ private slots:
     void sampleFileIsListed();
 
 private:
-    RmrWindow& window() { return m_shell->window<RmrWindow>(); }
+    RmrWindow& window() { return m_app->shell.window<RmrWindow>(); }
     void clickDisplay();
     PrintedLines& panel(int i);
     void comparePanels(const PanelRows& expected, int count);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<RecordingErrorStop> m_errors;
-    std::unique_ptr<Shell> m_shell;
-    int m_quits = 0;
+    std::unique_ptr<ShellFixture> m_app;
 };
 
 void TestRmrWindow::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_errors = std::make_unique<RecordingErrorStop>();
-    m_quits = 0;
-    m_shell = std::make_unique<Shell>(*m_errors, m_dir->path(), [this] { ++m_quits; });
-    m_shell->open<RmrWindow>();
+    m_app = std::make_unique<ShellFixture>();
+    m_app->shell.open<RmrWindow>();
 }
 
 void TestRmrWindow::cleanup() {
-    QCOMPARE(m_quits, 0);
-    m_shell.reset();
+    QCOMPARE(m_app->quits, 0);
+    m_app.reset();
 }
 
 void TestRmrWindow::clickDisplay() {
-    auto* button = window().control<QPushButton>(QStringLiteral("Command1"));
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton);
+    ShellFixture::click(window(), QStringLiteral("Command1"));
 }
 
 PrintedLines& TestRmrWindow::panel(int i) {
@@ -110,38 +102,38 @@ void TestRmrWindow::display() {
     QFETCH(int, count);
     QFETCH(PanelRows, rows);
 
-    writeTableFile(*m_dir, RmrFileName, exercisesText(count));
+    writeTableFile(m_app->dir, RmrFileName, exercisesText(count));
     clickDisplay();
     comparePanels(rows, count);
     clickDisplay(); // the same file, the same listing
     comparePanels(rows, count);
     QCOMPARE(window().table().rowCount(), count);
-    QVERIFY(m_errors->errors.isEmpty());
+    QVERIFY(m_app->errors.errors.isEmpty());
 }
 
 void TestRmrWindow::shortenedFileShowsBareNumbersAboveItsEnd() {
-    writeTableFile(*m_dir, RmrFileName, exercisesText(50));
+    writeTableFile(m_app->dir, RmrFileName, exercisesText(50));
     clickDisplay();
-    writeTableFile(*m_dir, RmrFileName, exercisesText(10));
+    writeTableFile(m_app->dir, RmrFileName, exercisesText(10));
     clickDisplay();
     comparePanels(PanelRows{{1, 20}, {21, 40}, {1, 0}}, 10);
 }
 
 void TestRmrWindow::failedDisplayLeavesPanelsEmpty() {
-    writeTableFile(*m_dir, RmrFileName, exercisesText(60));
+    writeTableFile(m_app->dir, RmrFileName, exercisesText(60));
     clickDisplay();
-    writeTableFile(*m_dir, RmrFileName, exercisesText(301));
+    writeTableFile(m_app->dir, RmrFileName, exercisesText(301));
     clickDisplay();
     for (int i = 1; i <= 3; ++i)
         QCOMPARE(panel(i).lineCount(), 0);
-    QCOMPARE(m_errors->errors.size(), 1);
-    QCOMPARE(m_errors->errors.first().kind(), ErrorKind::SubscriptOutOfRange);
-    QCOMPARE(m_errors->errors.first().number(), 9);
+    QCOMPARE(m_app->errors.errors.size(), 1);
+    QCOMPARE(m_app->errors.errors.first().kind(), ErrorKind::SubscriptOutOfRange);
+    QCOMPARE(m_app->errors.errors.first().number(), 9);
     QVERIFY(window().isLoaded());
 }
 
 void TestRmrWindow::lastVisibleRowOfEachPanel() {
-    writeTableFile(*m_dir, RmrFileName, exercisesText(300));
+    writeTableFile(m_app->dir, RmrFileName, exercisesText(300));
     clickDisplay();
     for (int i = 1; i <= 3; ++i)
         QCOMPARE(window().control<PictureArea>(QStringLiteral("Picture%1").arg(i))->visibleLineCount(), 20);
@@ -152,12 +144,12 @@ void TestRmrWindow::lastVisibleRowOfEachPanel() {
 
 void TestRmrWindow::sampleFileIsListed() {
     const QString sample = QDir(QStringLiteral(YOMORISU_TEST_DATA)).filePath(RmrFileName);
-    QVERIFY(QFile::copy(sample, QDir(m_dir->path()).filePath(RmrFileName)));
+    QVERIFY(QFile::copy(sample, QDir(m_app->dir.path()).filePath(RmrFileName)));
     clickDisplay();
     const int count = window().table().rowCount();
     QVERIFY(count >= 60);
     QCOMPARE(panel(3).lineCount(), count - 40);
-    QVERIFY(m_errors->errors.isEmpty());
+    QVERIFY(m_app->errors.errors.isEmpty());
 }
 
 QTEST_MAIN(TestRmrWindow)

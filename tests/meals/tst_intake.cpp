@@ -1,8 +1,8 @@
 #include "app/shell.h"
 #include "meals/intake.h"
+#include "shellfixture.h"
 #include "tables/table.h"
 #include "tables/tableload.h"
-#include "testsupport.h"
 #include "windows/picturearea.h"
 
 #include <QLineEdit>
@@ -60,10 +60,7 @@ private:
     void type(int k, const QString& text);
     void clickCalculate();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<RecordingErrorStop> m_errors;
-    std::unique_ptr<Shell> m_shell;
-    int m_quits = 0;
+    std::unique_ptr<ShellFixture> m_app;
 };
 
 void TestIntake::sums_data() {
@@ -151,26 +148,23 @@ void TestIntake::onlyTheDayTotalIsChecked() {
 }
 
 void TestIntake::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_errors = std::make_unique<RecordingErrorStop>();
-    m_quits = 0;
-    m_shell = std::make_unique<Shell>(*m_errors, m_dir->path(), [this] { ++m_quits; });
+    m_app = std::make_unique<ShellFixture>();
     writeTableFile(
-        *m_dir, SetMealFileName,
+        m_app->dir, SetMealFileName,
         QStringLiteral("焼き魚定食,550\r\nとんかつ定食,900\r\n\"親子丼,みそ汁付\",720\r\nかけそば,-10\r\n"));
-    m_shell->open<IntakeWindow>();
+    m_app->shell.open<IntakeWindow>();
 }
 
 void TestIntake::cleanup() {
-    m_shell.reset();
+    m_app.reset();
 }
 
 QLineEdit* TestIntake::box(int k) {
-    return m_shell->window<IntakeWindow>().control<QLineEdit>(QStringLiteral("Text%1").arg(k));
+    return m_app->shell.window<IntakeWindow>().control<QLineEdit>(QStringLiteral("Text%1").arg(k));
 }
 
 QString TestIntake::panel(int i) {
-    return m_shell->window<IntakeWindow>()
+    return m_app->shell.window<IntakeWindow>()
         .control<PictureArea>(QStringLiteral("Picture%1").arg(i))
         ->lines()
         .text();
@@ -182,15 +176,14 @@ void TestIntake::type(int k, const QString& text) {
 }
 
 void TestIntake::clickCalculate() {
-    QTest::mouseClick(m_shell->window<IntakeWindow>().control<QPushButton>(QStringLiteral("Command1")),
-                      Qt::LeftButton);
+    ShellFixture::click(m_app->shell.window<IntakeWindow>(), QStringLiteral("Command1"));
 }
 
 void TestIntake::emptyBoxesShowZeroInEveryPanel() {
     for (int i = 1; i <= 4; ++i)
         QCOMPARE(panel(i), QString());
     clickCalculate();
-    QVERIFY(m_errors->errors.isEmpty());
+    QVERIFY(m_app->errors.errors.isEmpty());
     for (int i = 1; i <= 4; ++i)
         QCOMPARE(panel(i), QStringLiteral(" 0 "));
 }
@@ -202,7 +195,7 @@ void TestIntake::calculatePrintsTheFourResults() {
     type(21, QStringLiteral("4"));
     type(30, QStringLiteral("4"));
     clickCalculate();
-    QVERIFY(m_errors->errors.isEmpty());
+    QVERIFY(m_app->errors.errors.isEmpty());
     QCOMPARE(panel(1), QStringLiteral(" 1270 "));
     QCOMPARE(panel(2), QStringLiteral(" 900 "));
     QCOMPARE(panel(3), QStringLiteral("-20 "));
@@ -210,9 +203,11 @@ void TestIntake::calculatePrintsTheFourResults() {
     // Pressing again with the same entries shows the same figures, once each.
     clickCalculate();
     QCOMPARE(panel(4), QStringLiteral(" 2150 "));
-    QCOMPARE(
-        m_shell->window<IntakeWindow>().control<PictureArea>(QStringLiteral("Picture4"))->lines().lineCount(),
-        1);
+    QCOMPARE(m_app->shell.window<IntakeWindow>()
+                 .control<PictureArea>(QStringLiteral("Picture4"))
+                 ->lines()
+                 .lineCount(),
+             1);
 }
 
 void TestIntake::failureLeavesPanelsAndTextsAndKeepsRunning() {
@@ -223,47 +218,47 @@ void TestIntake::failureLeavesPanelsAndTextsAndKeepsRunning() {
     type(5, QStringLiteral("301"));
     type(12, QStringLiteral("-1"));
     clickCalculate();
-    QCOMPARE(m_errors->errors.size(), 1);
-    QCOMPARE(m_errors->errors[0].number(), 9);
-    QVERIFY(m_errors->errors[0].source().contains(QStringLiteral("朝食 5")));
+    QCOMPARE(m_app->errors.errors.size(), 1);
+    QCOMPARE(m_app->errors.errors[0].number(), 9);
+    QVERIFY(m_app->errors.errors[0].source().contains(QStringLiteral("朝食 5")));
     QCOMPARE(panel(1), QStringLiteral(" 900 "));
     QCOMPARE(panel(4), QStringLiteral(" 900 "));
     QCOMPARE(box(5)->text(), QStringLiteral("301"));
     QCOMPARE(box(12)->text(), QStringLiteral("-1"));
-    QCOMPARE(m_quits, 0);
-    QVERIFY(m_shell->window<IntakeWindow>().isLoaded());
+    QCOMPARE(m_app->quits, 0);
+    QVERIFY(m_app->shell.window<IntakeWindow>().isLoaded());
 
     // The user mends the entries and goes on.
     type(5, QStringLiteral("1"));
     type(12, QString());
     clickCalculate();
-    QCOMPARE(m_errors->errors.size(), 1);
+    QCOMPARE(m_app->errors.errors.size(), 1);
     QCOMPARE(panel(1), QStringLiteral(" 1450 "));
 }
 
 void TestIntake::missingFileLeavesPanelsUnchanged() {
     clickCalculate();
-    QVERIFY(QFile::remove(QDir(m_dir->path()).filePath(SetMealFileName)));
+    QVERIFY(QFile::remove(QDir(m_app->dir.path()).filePath(SetMealFileName)));
     type(1, QStringLiteral("1"));
     clickCalculate();
-    QCOMPARE(m_errors->errors.size(), 1);
-    QCOMPARE(m_errors->errors[0].number(), 53);
-    QVERIFY(m_errors->errors[0].source().endsWith(SetMealFileName));
+    QCOMPARE(m_app->errors.errors.size(), 1);
+    QCOMPARE(m_app->errors.errors[0].number(), 53);
+    QVERIFY(m_app->errors.errors[0].source().endsWith(SetMealFileName));
     QCOMPARE(panel(1), QStringLiteral(" 0 "));
-    QCOMPARE(m_quits, 0);
+    QCOMPARE(m_app->quits, 0);
 }
 
 void TestIntake::tableSurvivesReopeningButBoxesDoNot() {
     type(1, QStringLiteral("2"));
     clickCalculate();
-    QTest::mouseClick(m_shell->window<IntakeWindow>().control<QPushButton>(QStringLiteral("Command2")),
+    QTest::mouseClick(m_app->shell.window<IntakeWindow>().control<QPushButton>(QStringLiteral("Command2")),
                       Qt::LeftButton);
-    QVERIFY(!m_shell->window<IntakeWindow>().isLoaded());
-    m_shell->open<IntakeWindow>();
+    QVERIFY(!m_app->shell.window<IntakeWindow>().isLoaded());
+    m_app->shell.open<IntakeWindow>();
     QCOMPARE(box(1)->text(), QString());
     QCOMPARE(panel(1), QString());
-    QCOMPARE(int(m_shell->window<IntakeWindow>().table().rowCount()), 4);
-    QCOMPARE(m_shell->window<IntakeWindow>().table().row(3).name, QStringLiteral("親子丼,みそ汁付"));
+    QCOMPARE(int(m_app->shell.window<IntakeWindow>().table().rowCount()), 4);
+    QCOMPARE(m_app->shell.window<IntakeWindow>().table().row(3).name, QStringLiteral("親子丼,みそ汁付"));
 }
 
 QTEST_MAIN(TestIntake)

@@ -1,6 +1,6 @@
 #include "app/shell.h"
+#include "shellfixture.h"
 #include "tables/tableload.h"
-#include "testsupport.h"
 #include "windows/picturearea.h"
 
 #include <QPushButton>
@@ -59,35 +59,27 @@ private slots:
     void sampleFileFillsBothPages();
 
 private:
-    SetMealWindow& window() { return m_shell->window<SetMealWindow>(); }
+    SetMealWindow& window() { return m_app->shell.window<SetMealWindow>(); }
     void click(const char* button);
     PrintedLines& panel(int i);
     QStringList panelLines(int i);
     void comparePanels(const PanelRows& expected, int count);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<RecordingErrorStop> m_errors;
-    std::unique_ptr<Shell> m_shell;
-    int m_quits = 0;
+    std::unique_ptr<ShellFixture> m_app;
 };
 
 void TestSetMealWindow::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_errors = std::make_unique<RecordingErrorStop>();
-    m_quits = 0;
-    m_shell = std::make_unique<Shell>(*m_errors, m_dir->path(), [this] { ++m_quits; });
-    m_shell->open<SetMealWindow>();
+    m_app = std::make_unique<ShellFixture>();
+    m_app->shell.open<SetMealWindow>();
 }
 
 void TestSetMealWindow::cleanup() {
-    QCOMPARE(m_quits, 0);
-    m_shell.reset();
+    QCOMPARE(m_app->quits, 0);
+    m_app.reset();
 }
 
 void TestSetMealWindow::click(const char* button) {
-    auto* b = window().control<QPushButton>(QString::fromLatin1(button));
-    QVERIFY(b);
-    QTest::mouseClick(b, Qt::LeftButton);
+    ShellFixture::click(window(), QString::fromLatin1(button));
 }
 
 PrintedLines& TestSetMealWindow::panel(int i) {
@@ -139,7 +131,7 @@ void TestSetMealWindow::pages() {
     QFETCH(PanelRows, firstPage);
     QFETCH(PanelRows, secondPage);
 
-    writeTableFile(*m_dir, SetMealFileName, mealsText(count));
+    writeTableFile(m_app->dir, SetMealFileName, mealsText(count));
     click("Command1");
     comparePanels(firstPage, count);
     QCOMPARE(window().table().rowCount(), count);
@@ -151,34 +143,34 @@ void TestSetMealWindow::pages() {
 
     click("Command1");
     comparePanels(firstPage, count);
-    QVERIFY(m_errors->errors.isEmpty());
+    QVERIFY(m_app->errors.errors.isEmpty());
 }
 
 void TestSetMealWindow::nextPageBeforeAnyDisplayShowsNothing() {
     // A file is there, but page 2 does not load it.
-    writeTableFile(*m_dir, SetMealFileName, mealsText(300));
+    writeTableFile(m_app->dir, SetMealFileName, mealsText(300));
     click("Command3");
     comparePanels(Empty, 0);
-    QVERIFY(m_errors->errors.isEmpty());
+    QVERIFY(m_app->errors.errors.isEmpty());
 }
 
 void TestSetMealWindow::nextPageNeverOpensTheFile() {
-    writeTableFile(*m_dir, SetMealFileName, mealsText(210));
+    writeTableFile(m_app->dir, SetMealFileName, mealsText(210));
     click("Command1");
-    QVERIFY(QFile::remove(QDir(m_dir->path()).filePath(SetMealFileName)));
+    QVERIFY(QFile::remove(QDir(m_app->dir.path()).filePath(SetMealFileName)));
     click("Command3");
     comparePanels(PanelRows{{162, 210}, {203, 210}, {1, 0}, {1, 0}}, 210);
-    QVERIFY(m_errors->errors.isEmpty());
+    QVERIFY(m_app->errors.errors.isEmpty());
 }
 
 void TestSetMealWindow::nextPageAfterReopeningListsTheKeptTable() {
-    writeTableFile(*m_dir, SetMealFileName, mealsText(250));
+    writeTableFile(m_app->dir, SetMealFileName, mealsText(250));
     click("Command1");
     click("Command2"); // back to the menu unloads the window
     QVERIFY(!window().isLoaded());
-    writeTableFile(*m_dir, SetMealFileName, mealsText(5));
+    writeTableFile(m_app->dir, SetMealFileName, mealsText(5));
 
-    m_shell->open<SetMealWindow>();
+    m_app->shell.open<SetMealWindow>();
     comparePanels(Empty, 0);
     click("Command3");
     comparePanels(PanelRows{{162, 250}, {203, 250}, {244, 250}, {1, 0}}, 250);
@@ -200,26 +192,26 @@ void TestSetMealWindow::failedDisplayLeavesPanelsEmpty() {
     QFETCH(bool, missing);
     QFETCH(int, errorNumber);
 
-    writeTableFile(*m_dir, SetMealFileName, mealsText(200));
+    writeTableFile(m_app->dir, SetMealFileName, mealsText(200));
     click("Command1");
     click("Command3");
     QCOMPARE(panel(1).lineCount(), 39);
 
     if (missing)
-        QVERIFY(QFile::remove(QDir(m_dir->path()).filePath(SetMealFileName)));
+        QVERIFY(QFile::remove(QDir(m_app->dir.path()).filePath(SetMealFileName)));
     else
-        writeTableFile(*m_dir, SetMealFileName, text);
+        writeTableFile(m_app->dir, SetMealFileName, text);
     click("Command1");
     comparePanels(Empty, 0);
-    QCOMPARE(m_errors->errors.size(), 1);
-    QCOMPARE(m_errors->errors.first().number(), errorNumber);
+    QCOMPARE(m_app->errors.errors.size(), 1);
+    QCOMPARE(m_app->errors.errors.first().number(), errorNumber);
     QVERIFY(window().isLoaded());
 }
 
 void TestSetMealWindow::shortenedFileShowsBareNumbersAboveItsEnd() {
-    writeTableFile(*m_dir, SetMealFileName, mealsText(170));
+    writeTableFile(m_app->dir, SetMealFileName, mealsText(170));
     click("Command1");
-    writeTableFile(*m_dir, SetMealFileName, mealsText(10));
+    writeTableFile(m_app->dir, SetMealFileName, mealsText(10));
     click("Command1");
     comparePanels(PanelRows{{1, 40}, {41, 80}, {81, 120}, {1, 0}}, 10);
     click("Command3");
@@ -227,7 +219,7 @@ void TestSetMealWindow::shortenedFileShowsBareNumbersAboveItsEnd() {
 }
 
 void TestSetMealWindow::lastVisibleRowOfEachPanel() {
-    writeTableFile(*m_dir, SetMealFileName, mealsText(300));
+    writeTableFile(m_app->dir, SetMealFileName, mealsText(300));
     for (int i = 1; i <= 4; ++i)
         QCOMPARE(window().control<PictureArea>(QStringLiteral("Picture%1").arg(i))->visibleLineCount(), 41);
 
@@ -246,7 +238,7 @@ void TestSetMealWindow::lastVisibleRowOfEachPanel() {
 
 void TestSetMealWindow::sampleFileFillsBothPages() {
     const QString sample = QDir(QStringLiteral(YOMORISU_TEST_DATA)).filePath(SetMealFileName);
-    QVERIFY(QFile::copy(sample, QDir(m_dir->path()).filePath(SetMealFileName)));
+    QVERIFY(QFile::copy(sample, QDir(m_app->dir.path()).filePath(SetMealFileName)));
     click("Command1");
     const int count = window().table().rowCount();
     QVERIFY(count >= 170);
@@ -254,7 +246,7 @@ void TestSetMealWindow::sampleFileFillsBothPages() {
     click("Command3");
     QVERIFY(panel(1).lineText(0).startsWith(QStringLiteral("162   ")));
     QCOMPARE(panel(1).lineCount(), count - 161);
-    QVERIFY(m_errors->errors.isEmpty());
+    QVERIFY(m_app->errors.errors.isEmpty());
 }
 
 QTEST_MAIN(TestSetMealWindow)

@@ -6,11 +6,11 @@
 #include "common/runtimeerror.h"
 
 #include <QDir>
-#include <functional>
 #include <QFile>
 #include <QList>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <functional>
 
 class RecordingErrorStop : public ErrorStop {
 public:
