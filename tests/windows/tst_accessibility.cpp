@@ -48,14 +48,6 @@ QMap<QString, QAccessibleInterface*> reachable(QWidget* form) {
     return found;
 }
 
-std::unique_ptr<QWidget> shown(const layout::Window& window) {
-    std::unique_ptr<QWidget> form(buildWindow(window));
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get()))
-        qWarning("window %s not exposed", qPrintable(window.name));
-    return form;
-}
-
 } // namespace
 
 class TestAccessibility : public QObject {

@@ -70,15 +70,6 @@ bool hasKind(QWidget* w, const Control& c) {
     return false;
 }
 
-std::unique_ptr<QWidget> shown(const Window& window) {
-    std::unique_ptr<QWidget> form(buildWindow(window));
-    form->show();
-    form->activateWindow();
-    if (!QTest::qWaitForWindowActive(form.get()))
-        qWarning("window %s not activated", qPrintable(window.name));
-    return form;
-}
-
 } // namespace
 
 class TestBuilder : public QObject {

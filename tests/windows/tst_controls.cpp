@@ -19,15 +19,6 @@
 
 namespace {
 
-std::unique_ptr<QWidget> shown(const layout::Window& window) {
-    std::unique_ptr<QWidget> form(buildWindow(window));
-    form->show();
-    form->activateWindow();
-    if (!QTest::qWaitForWindowActive(form.get()))
-        qWarning("window %s not activated", qPrintable(window.name));
-    return form;
-}
-
 // Rows of the image that hold anything but the background colour.
 QList<int> inkedRows(const QImage& image, const QRect& within, QRgb background) {
     QList<int> rows;

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "windows/builder.h"
 #include "windows/layout.h"
 
 #include <QList>
+#include <QTest>
+#include <QWidget>
+
+#include <memory>
 
 // The seven windows, in the order the main menu lists them.
 inline QList<const layout::Window*> allWindows() {
@@ -16,4 +21,14 @@ inline const layout::Window& windowNamed(const QString& name) {
             return *w;
     }
     qFatal("no window %s", qPrintable(name));
+}
+
+// A window built from its layout, shown and given the focus, as when it opens.
+inline std::unique_ptr<QWidget> shown(const layout::Window& window) {
+    std::unique_ptr<QWidget> form(buildWindow(window));
+    form->show();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form.get()))
+        qWarning("window %s not activated", qPrintable(window.name));
+    return form;
 }
