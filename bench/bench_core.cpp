@@ -18,10 +18,14 @@ class BenchCore : public QObject {
     Q_OBJECT
 private slots:
     void buildMainMenu() {
-        QBENCHMARK { delete buildWindow(layout::mainMenu()); }
+        QBENCHMARK {
+            delete buildWindow(layout::mainMenu());
+        }
     }
     void buildIntakeWindow() {
-        QBENCHMARK { delete buildWindow(layout::intake()); }
+        QBENCHMARK {
+            delete buildWindow(layout::intake());
+        }
     }
     void loadFullTable() {
         QTemporaryDir dir;
@@ -34,7 +38,9 @@ private slots:
         file.write(QStringEncoder("windows-31j").encode(text));
         file.close();
         Table table;
-        QBENCHMARK { loadTable(table, path); }
+        QBENCHMARK {
+            loadTable(table, path);
+        }
         QCOMPARE(int(table.rowCount()), Table::LastRow);
     }
 };

@@ -10,5 +10,5 @@ cmake --build "$build" --target yomorisu_screens >/dev/null
 mkdir -p "$out"
 # 96 dots per inch, so 15 twips are one pixel as designed.
 QT_QPA_PLATFORM=xcb QT_FONT_DPI=96 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-    "$build/src/windows/yomorisu_screens" "$out"
+    "$build/tools/yomorisu_screens" "$out"
 ls "$out"/*.png

@@ -48,12 +48,12 @@ QString errorDescription(ErrorKind kind) {
     return {};
 }
 
-RuntimeError::RuntimeError(ErrorKind kind, QString source)
-    : m_kind(kind), m_source(std::move(source)),
+RuntimeError::RuntimeError(ErrorKind kind, QString source, QString reason)
+    : m_kind(kind), m_source(std::move(source)), m_reason(std::move(reason)),
       m_what(QStringLiteral("run-time error %1: %2").arg(runtimeErrorNumber(kind)).arg(m_source).toUtf8()) {}
 
 RuntimeError RuntimeError::withSource(const QString& source) const {
-    return m_source.isEmpty() ? RuntimeError(m_kind, source) : *this;
+    return m_source.isEmpty() ? RuntimeError(m_kind, source, m_reason) : *this;
 }
 
 QString errorMessage(const RuntimeError& error) {
@@ -61,5 +61,7 @@ QString errorMessage(const RuntimeError& error) {
         QStringLiteral("実行時エラー '%1':\n\n%2").arg(error.number()).arg(errorDescription(error.kind()));
     if (!error.source().isEmpty())
         text += QStringLiteral("\n\n原因: %1").arg(error.source());
+    if (!error.reason().isEmpty())
+        text += QStringLiteral("\n(%1)").arg(error.reason());
     return text;
 }

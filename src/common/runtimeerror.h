@@ -22,14 +22,16 @@ int runtimeErrorNumber(ErrorKind kind);
 QString errorDescription(ErrorKind kind);
 
 // The one exception type of the program. `source` names what caused it where
-// that is known: a file path, or the input box whose entry was bad.
+// that is known: a file path, or the input box whose entry was bad. `reason` is
+// what the system said about a file it could not open or read.
 class RuntimeError : public std::exception {
 public:
-    explicit RuntimeError(ErrorKind kind, QString source = {});
+    explicit RuntimeError(ErrorKind kind, QString source = {}, QString reason = {});
 
     ErrorKind kind() const { return m_kind; }
     int number() const { return runtimeErrorNumber(m_kind); }
     const QString& source() const { return m_source; }
+    const QString& reason() const { return m_reason; }
     const char* what() const noexcept override { return m_what.constData(); }
 
     // Adds the source when an inner step did not know it (e.g. which box).
@@ -38,6 +40,7 @@ public:
 private:
     ErrorKind m_kind;
     QString m_source;
+    QString m_reason;
     QByteArray m_what;
 };
 

@@ -1,35 +1,20 @@
 #include "tables/tableload.h"
 
 #include "common/runtimeerror.h"
+#include "common/userfile.h"
 #include "tables/table.h"
 #include "tables/tablereader.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-
-namespace {
-
-RuntimeError openError(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.dir().exists())
-        return RuntimeError(ErrorKind::PathNotFound, path);
-    if (!info.exists())
-        return RuntimeError(ErrorKind::FileNotFound, path);
-    return RuntimeError(ErrorKind::FileAccess, path);
-}
-
-} // namespace
 
 void loadTable(Table& table, const QString& path) {
     table.reset();
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
-        throw openError(path);
+    openUserFile(file);
 
     TableReader reader(file);
     if (file.error() != QFileDevice::NoError)
-        throw RuntimeError(ErrorKind::DeviceIo, path);
+        throw RuntimeError(ErrorKind::DeviceIo, path, file.errorString());
     file.close();
 
     int count = 0;

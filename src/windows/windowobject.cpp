@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QEvent>
 
+#include <stdexcept>
+
 WindowObject::WindowObject(WindowHost& host, const layout::Window& layout) : m_host(host), m_layout(layout) {}
 
 WindowObject::~WindowObject() {
@@ -48,9 +50,14 @@ bool WindowObject::eventFilter(QObject* watched, QEvent* event) {
 
 void WindowObject::onClick(const QString& buttonName, std::function<void()> handler) {
     auto* button = control<QAbstractButton>(buttonName);
-    Q_ASSERT_X(button, "WindowObject::onClick", qPrintable(buttonName));
     connect(button, &QAbstractButton::clicked, this,
             [this, handler = std::move(handler)] { runGuarded(m_host.errorStop(), handler); });
+}
+
+void WindowObject::throwMissingControl(const QString& name) const {
+    throw std::logic_error(QStringLiteral("window %1 has no control %2 of the kind asked for")
+                               .arg(m_layout.name, name)
+                               .toStdString());
 }
 
 void WindowObject::onBackToMenu(const QString& buttonName) {

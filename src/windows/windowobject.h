@@ -49,9 +49,17 @@ public:
     // Destroys the on-screen part; the window object and its data remain.
     void unload();
 
-    // The on-screen control of that name, or null.
+    // The on-screen control of that name; null while the window is unloaded.
+    // A name the layout does not have (or a control of another kind) is a
+    // programming error: it throws std::logic_error naming the window and the
+    // control, in every build, so a misspelling stops the window as it loads.
     template <class T> T* control(const QString& name) const {
-        return m_form ? m_form->findChild<T*>(name) : nullptr;
+        if (!m_form)
+            return nullptr;
+        T* found = m_form->findChild<T*>(name);
+        if (!found)
+            throwMissingControl(name);
+        return found;
     }
 
 protected:
@@ -70,6 +78,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    [[noreturn]] void throwMissingControl(const QString& name) const;
+
     WindowHost& m_host;
     const layout::Window& m_layout;
     QPointer<QWidget> m_form;

@@ -5,12 +5,25 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <stdexcept>
+
 namespace {
 
 // Processes the deferred deletion of unloaded windows.
 void settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+// A window whose code names a button its layout does not have.
+class MisspelledWindow : public WindowObject {
+public:
+    explicit MisspelledWindow(WindowHost& host) : WindowObject(host, layout::body()) {}
+
+protected:
+    void bindControls() override {
+        onClick(QStringLiteral("Comand1"), [] {});
+    }
+};
 
 } // namespace
 
@@ -31,6 +44,7 @@ private slots:
     void closingTheLastWindowEndsTheProgram();
     void endClosesEverythingAtOnce();
     void windowObjectsOutliveTheirForms();
+    void misspelledControlStopsTheLoad();
 
 private:
     void clickMenu(const QString& button);
@@ -251,6 +265,18 @@ void TestShell::windowObjectsOutliveTheirForms() {
     clickMenu(QStringLiteral("Command2"));
     QCOMPARE(&m_app->shell.window<IntakeWindow>(), intake);
     QCOMPARE(intake->control<QLineEdit>(QStringLiteral("Text1"))->text(), QString());
+}
+
+void TestShell::misspelledControlStopsTheLoad() {
+    MisspelledWindow window(m_app->shell);
+    try {
+        window.load();
+        QFAIL("a misspelled control name loaded");
+    } catch (const std::logic_error& e) {
+        const QString message = QString::fromStdString(e.what());
+        QVERIFY2(message.contains(QStringLiteral("標準")) && message.contains(QStringLiteral("Comand1")),
+                 qPrintable(message));
+    }
 }
 
 QTEST_MAIN(TestShell)

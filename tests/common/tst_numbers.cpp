@@ -1,6 +1,8 @@
 #include "common/numbers.h"
 #include "common/runtimeerror.h"
 
+#include "testsupport.h"
+
 #include <QTest>
 
 #include <limits>
@@ -69,12 +71,9 @@ void TestNumbers::leadingNumber() {
 void TestNumbers::leadingNumberTooLargeIsOverflow() {
     for (const QString& text :
          {QStringLiteral("1E999"), QStringLiteral("-1e400"), QStringLiteral("&H123456789")}) {
-        try {
-            ::leadingNumber(text);
-            QFAIL(qPrintable(text + QStringLiteral(" did not fail")));
-        } catch (const RuntimeError& e) {
-            QCOMPARE(e.number(), 6);
-        }
+        const auto error = failureOf([&] { ::leadingNumber(text); });
+        QVERIFY2(error, qPrintable(text));
+        QCOMPARE(error->number(), 6);
     }
 }
 
@@ -118,20 +117,13 @@ void TestNumbers::roundingOutOfRange_data() {
 void TestNumbers::roundingOutOfRange() {
     QFETCH(double, value);
     QFETCH(bool, fits32);
-    try {
-        roundToInt16(value);
-        QFAIL("16-bit rounding accepted an out-of-range value");
-    } catch (const RuntimeError& e) {
-        QCOMPARE(e.kind(), ErrorKind::Overflow);
-    }
-    bool failed32 = false;
-    try {
-        roundToInt32(value);
-    } catch (const RuntimeError& e) {
-        QCOMPARE(e.kind(), ErrorKind::Overflow);
-        failed32 = true;
-    }
-    QCOMPARE(failed32, !fits32);
+    const auto error16 = failureOf([&] { roundToInt16(value); });
+    QVERIFY(error16);
+    QCOMPARE(error16->kind(), ErrorKind::Overflow);
+    const auto error32 = failureOf([&] { roundToInt32(value); });
+    QCOMPARE(bool(error32), !fits32);
+    if (error32)
+        QCOMPARE(error32->kind(), ErrorKind::Overflow);
 }
 
 void TestNumbers::checkedArithmetic() {
@@ -140,12 +132,8 @@ void TestNumbers::checkedArithmetic() {
     QCOMPARE(mul16(100, 327), qint16(32700));
     QCOMPARE(add32(2147483600, 47), 2147483647);
     auto overflows = [](auto f) {
-        try {
-            f();
-        } catch (const RuntimeError& e) {
-            return e.kind() == ErrorKind::Overflow;
-        }
-        return false;
+        const auto error = failureOf(f);
+        return error && error->kind() == ErrorKind::Overflow;
     };
     QVERIFY(overflows([] { add16(20000, 20000); }));
     QVERIFY(overflows([] { sub16(-32768, 1); }));

@@ -74,16 +74,11 @@ PrintedLines& TestRmrWindow::panel(int i) {
 void TestRmrWindow::comparePanels(const PanelRows& expected, int count) {
     for (int i = 1; i <= 3; ++i) {
         const auto [first, last] = expected[i - 1];
-        QStringList wanted, shown;
+        QStringList wanted;
         for (int n = first; n <= last; ++n)
             wanted.append(expectedRow(n, count));
-        for (int k = 0; k < panel(i).lineCount(); ++k)
-            shown.append(panel(i).lineText(k));
-        if (shown != wanted)
-            QFAIL(qPrintable(QStringLiteral("Picture%1: %2 lines from \"%3\", wanted %4 from \"%5\"")
-                                 .arg(i)
-                                 .arg(shown.size())
-                                 .arg(shown.value(0), QString::number(wanted.size()), wanted.value(0))));
+        const QString difference = panelDifference(panel(i), wanted);
+        QVERIFY2(difference.isEmpty(), qPrintable(QStringLiteral("Picture%1: %2").arg(i).arg(difference)));
     }
 }
 

@@ -62,7 +62,6 @@ private:
     SetMealWindow& window() { return m_app->shell.window<SetMealWindow>(); }
     void click(const char* button);
     PrintedLines& panel(int i);
-    QStringList panelLines(int i);
     void comparePanels(const PanelRows& expected, int count);
 
     std::unique_ptr<ShellFixture> m_app;
@@ -86,22 +85,10 @@ PrintedLines& TestSetMealWindow::panel(int i) {
     return window().control<PictureArea>(QStringLiteral("Picture%1").arg(i))->lines();
 }
 
-QStringList TestSetMealWindow::panelLines(int i) {
-    QStringList lines;
-    for (int k = 0; k < panel(i).lineCount(); ++k)
-        lines.append(panel(i).lineText(k));
-    return lines;
-}
-
 void TestSetMealWindow::comparePanels(const PanelRows& expected, int count) {
     for (int i = 1; i <= 4; ++i) {
-        const QStringList wanted = expectedRows(expected[i - 1], count);
-        if (panelLines(i) != wanted)
-            QFAIL(
-                qPrintable(QStringLiteral("Picture%1: %2 lines from \"%3\", wanted %4 from \"%5\"")
-                               .arg(i)
-                               .arg(panel(i).lineCount())
-                               .arg(panel(i).lineText(0), QString::number(wanted.size()), wanted.value(0))));
+        const QString difference = panelDifference(panel(i), expectedRows(expected[i - 1], count));
+        QVERIFY2(difference.isEmpty(), qPrintable(QStringLiteral("Picture%1: %2").arg(i).arg(difference)));
     }
 }
 

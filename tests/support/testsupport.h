@@ -1,8 +1,10 @@
 #pragma once
 
-// Helpers shared by the widget tests: a recorder in place of the error
-// message box, and table files written into a temporary folder.
+// Helpers shared by the tests: expecting a failure, comparing a panel, a
+// recorder in place of the error message box, and table files written into a
+// temporary folder.
 
+#include "common/printedlines.h"
 #include "common/runtimeerror.h"
 
 #include <QDir>
@@ -11,6 +13,34 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <functional>
+#include <optional>
+
+// The failure `step` ends in, or none when it succeeds.
+template <class Step> std::optional<RuntimeError> failureOf(Step&& step) {
+    try {
+        step();
+    } catch (const RuntimeError& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
+// Empty when the panel shows exactly the wanted lines; otherwise says which
+// line differs first and how, for QVERIFY2.
+inline QString panelDifference(const PrintedLines& panel, const QStringList& wanted) {
+    const int lines = std::max(panel.lineCount(), int(wanted.size()));
+    for (int k = 0; k < lines; ++k) {
+        const QString shown = k < panel.lineCount() ? panel.lineText(k) : QStringLiteral("(no line)");
+        const QString want = k < wanted.size() ? wanted[k] : QStringLiteral("(no line)");
+        if (shown != want)
+            return QStringLiteral("line %1 of %2 shown: \"%3\", wanted \"%4\" (%5 lines wanted)")
+                .arg(k + 1)
+                .arg(panel.lineCount())
+                .arg(shown, want)
+                .arg(wanted.size());
+    }
+    return {};
+}
 
 class RecordingErrorStop : public ErrorStop {
 public:
@@ -18,7 +48,7 @@ public:
     QList<RuntimeError> errors;
 };
 
-// Writes `text` as code page 932 with CR LF line ends.
+// Writes `text` as code page 932, line ends as they stand in `text`.
 inline QString writeTableFile(const QTemporaryDir& dir, const QString& name, const QString& text) {
     const QString path = QDir(dir.path()).filePath(name);
     QFile file(path);

@@ -2,6 +2,8 @@
 #include "tables/table.h"
 #include "tables/tableload.h"
 
+#include "testsupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +12,8 @@
 #include <QTest>
 
 #include <optional>
+
+#include <sys/stat.h>
 
 using Rows = QList<QPair<QString, int>>;
 Q_DECLARE_METATYPE(Rows)
@@ -22,12 +26,7 @@ QByteArray sjis(const QString& text) {
 
 // The error a load ends in, or none.
 std::optional<RuntimeError> loadCatching(Table& table, const QString& path) {
-    try {
-        loadTable(table, path);
-    } catch (const RuntimeError& e) {
-        return e;
-    }
-    return std::nullopt;
+    return failureOf([&] { loadTable(table, path); });
 }
 
 QByteArray records(int count, int firstValue = 1) {
@@ -51,6 +50,7 @@ private slots:
     void shortenedFileLeavesNoStaleRows();
     void failedLoadKeepsRowsReadSoFar();
     void openFailuresNameTheFile();
+    void onlyRegularFilesAreRead();
     void rowAccessIsChecked();
     void loadNeverChangesTheFile();
 
@@ -207,6 +207,10 @@ void TestTableLoad::openFailuresNameTheFile() {
     QVERIFY(error);
     QCOMPARE(error->number(), 53);
     QCOMPARE(error->source(), missing);
+    // The message tells the user where and what the system said.
+    QVERIFY(!error->reason().isEmpty());
+    QVERIFY(errorMessage(*error).contains(missing));
+    QVERIFY(errorMessage(*error).contains(error->reason()));
 
     const QString noFolder = QDir(m_dir->path()).filePath(QStringLiteral("nowhere/rmr.csv"));
     error = loadCatching(table, noFolder);
@@ -218,6 +222,25 @@ void TestTableLoad::openFailuresNameTheFile() {
     error = loadCatching(table, QDir(m_dir->path()).filePath(QStringLiteral("rmr.csv")));
     QVERIFY(error);
     QCOMPARE(error->number(), 75);
+}
+
+void TestTableLoad::onlyRegularFilesAreRead() {
+    Table table;
+    // A named pipe with no writer would block an ordinary open for ever.
+    const QString fifo = QDir(m_dir->path()).filePath(QStringLiteral("定食.csv"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/null")}) {
+        const auto error = loadCatching(table, path);
+        QVERIFY2(error, qPrintable(path));
+        QCOMPARE(error->number(), 75);
+        QCOMPARE(error->source(), path);
+    }
+    // A link is followed to the file it names.
+    const QString target = write(records(2));
+    const QString link = QDir(m_dir->path()).filePath(QStringLiteral("link.csv"));
+    QVERIFY(QFile::link(target, link));
+    QVERIFY(!loadCatching(table, link));
+    QCOMPARE(int(table.rowCount()), 2);
 }
 
 void TestTableLoad::rowAccessIsChecked() {
