@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake clang-format
+  build-essential cmake clang-format clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
   xvfb xauth x11-utils imagemagick
