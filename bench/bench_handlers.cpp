@@ -58,6 +58,13 @@ private slots:
         measure(window, "Command1", false);
     }
     void rmrDisplay() { measure(m_shell.window<RmrWindow>(), "Command1"); }
+    void expenditureCalculate() {
+        auto& window = m_shell.window<ExpenditureWindow>();
+        prepare(window);
+        fillBoxes(window, 17, [](int k) { return k == 17 ? QStringLiteral("2") : QString::number(k * 10); });
+        measure(window, "Command1", false);
+    }
+    void expenditureList() { measure(m_shell.window<ExpenditureWindow>(), "Command3"); }
 
 private:
     void prepare(WindowObject& window) {
