@@ -45,11 +45,16 @@ void TestBodyMeasure::failures_data() {
     QTest::addColumn<QString>("weight");
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("source");
-    QTest::newRow("both unreadable: the height is read first") << "1E99" << "1E99" << 6 << "身長";
-    QTest::newRow("half past the 32-bit top goes to the even, beyond") << "2147483647.5" << "" << 6 << "身長";
-    QTest::newRow("weight unreadable") << "170" << "-1E10" << 6 << "体重";
-    QTest::newRow("no height, negative weight") << "0" << "-1" << 11 << "";
-    QTest::newRow("quotient beyond 32 bits") << "1" << "2147483647" << 6 << "";
+    QTest::newRow("both unreadable: the height is read first") << "1E99"
+                                                               << "1E99" << 6 << "身長";
+    QTest::newRow("half past the 32-bit top goes to the even, beyond") << "2147483647.5"
+                                                                       << "" << 6 << "身長";
+    QTest::newRow("weight unreadable") << "170"
+                                       << "-1E10" << 6 << "体重";
+    QTest::newRow("no height, negative weight") << "0"
+                                                << "-1" << 11 << "";
+    QTest::newRow("quotient beyond 32 bits") << "1"
+                                             << "2147483647" << 6 << "";
 }
 
 void TestBodyMeasure::failures() {

@@ -128,8 +128,8 @@ namespace {
 
 void addRow(const char* name, const char* height, const char* weight, const char* standard, const char* bmi,
             Figure figure) {
-    QTest::newRow(name) << QString::fromUtf8(height) << QString::fromUtf8(weight) << QString::fromUtf8(standard)
-                        << QString::fromUtf8(bmi) << figure;
+    QTest::newRow(name) << QString::fromUtf8(height) << QString::fromUtf8(weight)
+                        << QString::fromUtf8(standard) << QString::fromUtf8(bmi) << figure;
 }
 
 } // namespace
@@ -240,10 +240,14 @@ void TestBodyWindow::zeroHeightStopsAfterTheStandardWeight_data() {
     QTest::addColumn<QString>("height");
     QTest::addColumn<QString>("weight");
     QTest::addColumn<int>("error");
-    QTest::newRow("empty height: division by zero") << "" << "65" << 11;
-    QTest::newRow("empty height and weight: 0 / 0 overflows") << "" << "" << 6;
-    QTest::newRow("0.5 reads as 0") << "0.5" << "65" << 11;
-    QTest::newRow("no number in the height") << "abc" << "0" << 6;
+    QTest::newRow("empty height: division by zero") << ""
+                                                    << "65" << 11;
+    QTest::newRow("empty height and weight: 0 / 0 overflows") << ""
+                                                              << "" << 6;
+    QTest::newRow("0.5 reads as 0") << "0.5"
+                                    << "65" << 11;
+    QTest::newRow("no number in the height") << "abc"
+                                             << "0" << 6;
 }
 
 void TestBodyWindow::zeroHeightStopsAfterTheStandardWeight() {
