@@ -5,6 +5,7 @@
 #include "windowrows.h"
 #include "windows/builder.h"
 #include "windows/picturearea.h"
+#include "windows/textbox.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -14,6 +15,12 @@
 #include <memory>
 
 Q_DECLARE_METATYPE(const layout::Window*)
+
+namespace {
+// How a screen reader or voice control puts text into a box.
+enum class TextChange { SetValue, Insert, Replace };
+} // namespace
+Q_DECLARE_METATYPE(TextChange)
 
 namespace {
 
@@ -62,6 +69,8 @@ private slots:
     void pictureAreaTextOffsetsMatchTheScreen();
     void printingIsAnnouncedOnce();
     void clearingIsAnnounced();
+    void limitHoldsForTextFromAssistiveTechnology_data();
+    void limitHoldsForTextFromAssistiveTechnology();
 };
 
 void TestAccessibility::everyControlIsReachableAndNamed_data() {
@@ -276,6 +285,74 @@ void TestAccessibility::clearingIsAnnounced() {
     QTRY_COMPARE(spy.size(), 1);
     QCOMPARE(updates(spy).first().removed, QStringLiteral(" 1800 "));
     QCOMPARE(QAccessible::queryAccessibleInterface(area)->textInterface()->characterCount(), 0);
+}
+
+void TestAccessibility::limitHoldsForTextFromAssistiveTechnology_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<TextChange>("change");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("weight: ten digits set as the value")
+        << "Text2"
+        << "" << TextChange::SetValue << 0 << 0 << "1234567890"
+        << "12";
+    QTest::newRow("height: ten digits set over two") << "Text1"
+                                                     << "17" << TextChange::SetValue << 0 << 0 << "1234567890"
+                                                     << "1234";
+    QTest::newRow("height: a value that fits") << "Text1"
+                                               << "17" << TextChange::SetValue << 0 << 0 << "160"
+                                               << "160";
+    QTest::newRow("weight: a line break counts two") << "Text2"
+                                                     << "" << TextChange::SetValue << 0 << 0 << "6\n5"
+                                                     << "6";
+    QTest::newRow("weight: inserted after one digit") << "Text2"
+                                                      << "6" << TextChange::Insert << 1 << 0 << "5kg"
+                                                      << "65";
+    QTest::newRow("height: inserted in the middle, what follows stays")
+        << "Text1"
+        << "15" << TextChange::Insert << 1 << 0 << "6099"
+        << "1605";
+    QTest::newRow("weight: inserted into a full box") << "Text2"
+                                                      << "65" << TextChange::Insert << 0 << 0 << "1"
+                                                      << "65";
+    QTest::newRow("height: a range replaced") << "Text1"
+                                              << "1705" << TextChange::Replace << 0 << 2 << "9999"
+                                              << "9905";
+}
+
+void TestAccessibility::limitHoldsForTextFromAssistiveTechnology() {
+    QFETCH(QString, name);
+    QFETCH(QString, before);
+    QFETCH(TextChange, change);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(QString, text);
+    QFETCH(QString, after);
+    std::unique_ptr<QWidget> form = shown(layout::body());
+    auto* box = form->findChild<TextBox*>(name);
+    QVERIFY(box);
+    box->setText(before);
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(box);
+    QVERIFY(node);
+    switch (change) {
+    case TextChange::SetValue:
+        node->setText(QAccessible::Value, text);
+        break;
+    case TextChange::Insert:
+        QVERIFY(node->editableTextInterface());
+        node->editableTextInterface()->insertText(start, text);
+        break;
+    case TextChange::Replace:
+        QVERIFY(node->editableTextInterface());
+        node->editableTextInterface()->replaceText(start, end, text);
+        break;
+    }
+    QCOMPARE(box->text(), after);
+    QCOMPARE(node->text(QAccessible::Value), after);
+    QCOMPARE(node->textInterface()->characterCount(), int(after.size()));
 }
 
 QTEST_MAIN(TestAccessibility)
