@@ -40,8 +40,20 @@ PictureArea* PictureAreaAccessible::area() const {
     return static_cast<PictureArea*>(widget());
 }
 
+QString accessibleText(const QString& printed) {
+    QString text = printed;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isNull() || c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 QString PictureAreaAccessible::printedText() const {
-    return area()->lines().text();
+    return accessibleText(area()->lines().text());
 }
 
 void* PictureAreaAccessible::interface_cast(QAccessible::InterfaceType type) {

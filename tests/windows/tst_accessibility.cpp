@@ -2,6 +2,9 @@
 // with a name that says what it is, and picture areas as read-only text that
 // follows what is printed.
 
+#include "app/shell.h"
+#include "shellfixture.h"
+#include "tables/tableload.h"
 #include "windowrows.h"
 #include "windows/builder.h"
 #include "windows/picturearea.h"
@@ -71,6 +74,9 @@ private slots:
     void clearingIsAnnounced();
     void limitHoldsForTextFromAssistiveTechnology_data();
     void limitHoldsForTextFromAssistiveTechnology();
+    void charactersThatCannotTravelAreReplaced_data();
+    void charactersThatCannotTravelAreReplaced();
+    void zeroByteInANameKeepsEveryLine();
 };
 
 void TestAccessibility::everyControlIsReachableAndNamed_data() {
@@ -353,6 +359,93 @@ void TestAccessibility::limitHoldsForTextFromAssistiveTechnology() {
     QCOMPARE(box->text(), after);
     QCOMPARE(node->text(QAccessible::Value), after);
     QCOMPARE(node->textInterface()->characterCount(), int(after.size()));
+}
+
+// A zero character would cut the text short on its way to a screen reader and
+// a lone surrogate would break it; each is replaced, one for one, so offsets
+// still match the screen. Written with Z for U+0000, H and L for lone high and
+// low surrogates, and R for U+FFFD.
+void TestAccessibility::charactersThatCannotTravelAreReplaced_data() {
+    QTest::addColumn<QString>("printed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("zero in a name") << "1   AZB    1\n2   C    2"
+                                    << "1   ARB    1\n2   C    2";
+    QTest::newRow("zero alone on a line") << "Z\nZZ\nx"
+                                          << "R\nRR\nx";
+    QTest::newRow("lone high surrogate at the end of an item") << "aH\tb"
+                                                               << "aR\tb";
+    QTest::newRow("lone low surrogate") << "Lx"
+                                        << "Rx";
+    QTest::newRow("a pair split by a zone move") << "aH\tLb"
+                                                 << "aR\tRb";
+    QTest::newRow("a pair is a character") << "HL野家"
+                                           << "HL野家";
+}
+
+void TestAccessibility::charactersThatCannotTravelAreReplaced() {
+    QFETCH(QString, printed);
+    QFETCH(QString, expected);
+    const auto decode = [](QString text) {
+        text.replace(u'Z', QChar(0));
+        text.replace(u'H', QChar(0xD842));
+        text.replace(u'L', QChar(0xDFB7));
+        text.replace(u'R', QChar::ReplacementCharacter);
+        return text;
+    };
+    printed = decode(printed);
+    expected = decode(expected);
+
+    std::unique_ptr<QWidget> form = shown(layout::setMeal());
+    auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
+    QSignalSpy spy(area, &PictureArea::printedTextChanged);
+    for (const QString& line : printed.split(u'\n')) {
+        const QStringList items = line.split(u'\t');
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            if (i > 0)
+                area->lines().nextZone();
+            area->lines().print(items[i]);
+        }
+        area->lines().endLine();
+    }
+    QCOMPARE(area->lines().text(), printed); // the screen keeps what was printed
+
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(area);
+    QAccessibleTextInterface* text = node->textInterface();
+    QCOMPARE(text->characterCount(), int(expected.size()));
+    QCOMPARE(text->text(0, -1), expected);
+    QCOMPARE(node->text(QAccessible::Value), expected);
+    QTRY_COMPARE(spy.size(), 1);
+    QCOMPARE(updates(spy).first().inserted, expected);
+}
+
+// The fault as it was found: a zero byte in the first name of 定食.csv, and
+// a screen reader heard the first line up to it and nothing more.
+void TestAccessibility::zeroByteInANameKeepsEveryLine() {
+    ShellFixture app;
+    const QString path = QDir(app.dir.path()).filePath(SetMealFileName);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("A\0B,1\r\n", 7));
+    file.write(
+        QStringEncoder("windows-31j").encode(tableText(39, QStringLiteral("定食"), [](int n) { return n; })));
+    file.close();
+    app.shell.open<SetMealWindow>();
+    SetMealWindow& window = app.shell.window<SetMealWindow>();
+    auto* area = window.control<PictureArea>(QStringLiteral("Picture1"));
+    QSignalSpy spy(area, &PictureArea::printedTextChanged);
+    ShellFixture::click(window, QStringLiteral("Command1"));
+    QVERIFY(app.errors.errors.isEmpty());
+    QCOMPARE(area->lines().lineCount(), 40);
+
+    const QString heard = QAccessible::queryAccessibleInterface(area)->textInterface()->text(0, -1);
+    QVERIFY(!heard.contains(QChar(0)));
+    const QStringList lines = heard.split(u'\n');
+    QCOMPARE(lines.size(), 40);
+    QCOMPARE(lines.first(), QStringLiteral("1   A\uFFFDB    1"));
+    for (int k = 1; k < 40; ++k)
+        QCOMPARE(lines[k], area->lines().lineText(k));
+    QTRY_COMPARE(spy.size(), 1);
+    QCOMPARE(updates(spy).first().inserted, heard);
 }
 
 QTEST_MAIN(TestAccessibility)
