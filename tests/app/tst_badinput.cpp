@@ -69,6 +69,7 @@ void TestBadInput::init() {
     m_app->shell.open<IntakeWindow>();
     m_app->shell.open<RmrWindow>();
     m_app->shell.open<ExpenditureWindow>();
+    m_app->shell.open<BodyWindow>();
     pressEveryTableButton();
     QVERIFY(m_app->errors.errors.isEmpty());
 }
@@ -173,40 +174,42 @@ void TestBadInput::badTableFile() {
 
 void TestBadInput::badEntries_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("intakeDay");   // 摂取 Picture4, or the error number
-    QTest::addColumn<QString>("expenditure"); // 消費 Picture3 with the text as an exercise number
-    QTest::addRow("&HFFFFFFFF reads as -1") << "&HFFFFFFFF"
-                                            << "error 9"
-                                            << "error 9";
-    QTest::addRow("1E308 is past every range") << "1E308"
-                                               << "error 6"
-                                               << "error 6";
-    QTest::addRow("-0 is zero") << "-0"
-                                << " 0 "
-                                << " 0 ";
-    QTest::addRow("NaN is no number") << "NaN"
-                                      << " 0 "
-                                      << " 0 ";
-    QTest::addRow("10,000 nines pasted") << QString(10000, u'9') << "error 6"
-                                         << "error 6";
+    // What each window shows after the text is pasted into its first box and
+    // its calculation pressed, or the error it stops with: 摂取's day total,
+    // 消費's energy, 標準's standard weight (its box keeps 4 characters).
+    QTest::addColumn<QString>("intakeDay");
+    QTest::addColumn<QString>("expenditure");
+    QTest::addColumn<QString>("standardWeight");
+    const auto add = [](const char* name, const QString& text, const char* intake, const char* expenditure,
+                        const char* weight) {
+        QTest::newRow(name) << text << QString::fromUtf8(intake) << QString::fromUtf8(expenditure)
+                            << QString::fromUtf8(weight);
+    };
+    add("&HFFFFFFFF reads as -1", QStringLiteral("&HFFFFFFFF"), "error 9", "error 9", " 139.5 ");
+    add("1E308 is past every range", QStringLiteral("1E308"), "error 6", "error 6", "error 6");
+    add("-0 is zero", QStringLiteral("-0"), " 0 ", " 0 ", "error 6");
+    add("NaN is no number", QStringLiteral("NaN"), " 0 ", " 0 ", "error 6");
+    add("10,000 nines pasted", QString(10000, u'9'), "error 6", "error 6", " 8909.1 ");
 }
 
 void TestBadInput::badEntries() {
     QFETCH(QString, text);
     QFETCH(QString, intakeDay);
     QFETCH(QString, expenditure);
+    QFETCH(QString, standardWeight);
     const Panels before = allPanels();
     QStringList lost;
     auto outcome = [&](WindowObject& window, const QString& box, const QString& result) -> QString {
-        auto* edit = window.control<QLineEdit>(box);
-        edit->clear();
+        // A one-line box or a multi-line one: both paste and have a text.
+        auto* edit = window.control<QWidget>(box);
+        edit->setProperty("text", QString());
         QApplication::clipboard()->setText(text);
         edit->setFocus();
-        edit->paste();
-        const QString typed = edit->text();
+        QMetaObject::invokeMethod(edit, "paste");
+        const QString typed = edit->property("text").toString();
         const qsizetype errorsBefore = m_app->errors.errors.size();
         ShellFixture::click(window, QStringLiteral("Command1"));
-        if (edit->text() != typed)
+        if (edit->property("text").toString() != typed)
             lost.append(window.layout().name + u'/' + box);
         if (m_app->errors.errors.size() > errorsBefore)
             return QStringLiteral("error %1").arg(m_app->errors.errors.last().number());
@@ -218,6 +221,8 @@ void TestBadInput::badEntries() {
     QCOMPARE(outcome(m_app->shell.window<ExpenditureWindow>(), QStringLiteral("Text1"),
                      QStringLiteral("Picture3")),
              expenditure);
+    QCOMPARE(outcome(m_app->shell.window<BodyWindow>(), QStringLiteral("Text1"), QStringLiteral("Picture1")),
+             standardWeight);
     // What the user typed is never lost.
     QCOMPARE(lost, QStringList());
     checkStillRunning();
