@@ -36,5 +36,5 @@ private:
 };
 
 // Makes Qt use PictureAreaAccessible for every picture area, and present
-// images as graphics. Safe to call more than once.
+// images as graphics and the windows as windows. Safe to call more than once.
 void installAccessibleInterfaces();
