@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("yomorisu"));
     QApplication::setApplicationVersion(QStringLiteral(YOMORISU_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("yomorisu"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.yomorisu.Yomorisu"));
     // Every text on screen is Japanese, the toolkit's own buttons and file
     // dialog included, whatever the system's language.
     QTranslator toolkitTexts;

@@ -91,16 +91,17 @@ class Journey:
     # -- running ------------------------------------------------------------
 
     def run(self, steps):
-        for directory in (self.shots, self.home):
+        for directory in (self.shots, self.home, self.out / "session"):
             shutil.rmtree(directory, ignore_errors=True)
             directory.mkdir(parents=True)
-        self.session = Session(self.out / "session").start()
-        os.environ.update(self.session.env)
-        global sr
-        import screenreader as sr
-
+        self.session = Session(self.out / "session")
         passed = 0
         try:
+            self.session.start()
+            os.environ.update(self.session.env)
+            global sr
+            import screenreader as sr
+
             for step in steps:
                 self.step = step.__name__
                 step(self)
@@ -140,7 +141,7 @@ class Journey:
             self.session.screenshot(self.shots / f"{self.shot_count + 1:02d}-FAILED-{self.step}.png")
         except Exception as error:
             print(f"(no picture of the screen: {error})")
-        if self.app:
+        if self.app is not None:
             try:
                 print("What the program showed to assistive technology:\n" + self.app.describe())
             except Exception as error:

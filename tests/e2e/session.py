@@ -14,6 +14,7 @@ import subprocess
 import time
 from pathlib import Path
 
+PR_SET_PDEATHSIG = 1
 PR_SET_CHILD_SUBREAPER = 36
 
 AT_SPI_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
@@ -33,6 +34,12 @@ def _read_line(fd, timeout, what):
             raise RuntimeError(f"{what} ended before it was ready")
         data += chunk
     return data.decode().strip()
+
+
+def _end_with_parent():
+    """Run in each started process: it gets SIGTERM should the test itself
+    be killed, so nothing outlives a run stopped by a timeout."""
+    ctypes.CDLL(None).prctl(PR_SET_PDEATHSIG, signal.SIGTERM, 0, 0, 0)
 
 
 def _children_of(pid):
@@ -81,6 +88,7 @@ class Session:
             stdin=subprocess.DEVNULL,
             stdout=kwargs.pop("stdout", self._log),
             stderr=kwargs.pop("stderr", self._log),
+            preexec_fn=_end_with_parent,
             **kwargs,
         )
         self._processes.append(process)
