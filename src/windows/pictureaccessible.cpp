@@ -18,6 +18,10 @@ QAccessibleInterface* pictureAreaFactory(const QString& className, QObject* obje
     // pass for text.
     if (className == QLatin1String("ImageControl"))
         return new QAccessibleWidget(widget, QAccessible::Graphic);
+    // The program's windows are plain widgets; Qt would present them as a
+    // filler inside the application, and screen readers look for a frame.
+    if (className == QLatin1String("QWidget") && widget->isWindow())
+        return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
 

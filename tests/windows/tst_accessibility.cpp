@@ -90,6 +90,7 @@ void TestAccessibility::everyControlIsReachableAndNamed() {
     std::unique_ptr<QWidget> form = shown(*window);
     QAccessibleInterface* top = QAccessible::queryAccessibleInterface(form.get());
     QCOMPARE(top->text(QAccessible::Name), window->caption);
+    QCOMPARE(top->role(), QAccessible::Window);
     const QMap<QString, QAccessibleInterface*> found = reachable(form.get());
     for (const layout::Control& c : window->controls) {
         if (c.kind == layout::ControlKind::FileDialog || (c.settings & layout::Hidden))
