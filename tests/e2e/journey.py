@@ -20,6 +20,7 @@ import os
 import re
 import shlex
 import shutil
+import struct
 import subprocess
 import sys
 import time
@@ -40,6 +41,8 @@ MENU = "ヨモリス"
 SET_MEALS = "定食1"
 INTAKE = "摂取"
 RMR = "ＲＭＲ"
+EXPENDITURE = "消費エネルギー"
+BODY = "標準"
 DISPLAY = "表\u3000\u3000\u3000\u3000示"
 NEXT_PAGE = "次のページ"
 CALCULATE = "計\u3000\u3000算"
@@ -65,6 +68,18 @@ def listing_lines(text):
             raise AssertionError(f"not a listing row: {line!r}")
         rows.append((int(match[1]), match[2], int(match[3])))
     return rows
+
+
+def single(value):
+    """The nearest single-precision number."""
+    return struct.unpack("f", struct.pack("f", value))[0]
+
+
+def printed_single(value):
+    """A single-precision number as a picture area prints it: at most seven
+    significant digits, no trailing zeros."""
+    digits = f"{abs(value):.7g}"
+    return f"{'-' if value < 0 else ' '}{digits} "
 
 
 def printed_number(value):
@@ -201,8 +216,8 @@ def rows(table, first, last):
 
 
 # -- the steps, one per window ------------------------------------------------
-# Each takes the journey and checks what the user would see. Steps for the
-# windows 消費, 標準 and 病気 go in the list at the end, before the bad entry.
+# Each takes the journey and checks what the user would see. A step for a
+# new window goes in the list at the end, before the bad entry.
 
 
 def start(j):
@@ -270,6 +285,58 @@ def rmr_listing(j):
                      "the listing")
 
 
+# Exercise numbers and minutes typed into the entry rows of 消費.
+EXERCISES = [("3", "30"), ("7", "15"), ("12", "45")]
+
+
+def expenditure(j):
+    """消費エネルギー: entries and a sex code, 計算 lists the exercises and
+    prints the energy; RMR表示 lists again and keeps the energy."""
+    exercises = read_table(j.documents / "rmr.csv")
+    j.menu_button("消費エネルギー")
+    window = j.app.window(EXPENDITURE)
+    for k, (number, minutes) in enumerate(EXERCISES, 1):
+        sr.set_text(sr.find(window, sr.TEXT, f"種目番号 {k}"), number)
+        sr.set_text(sr.find(window, sr.TEXT, f"時間 {k}"), minutes)
+    sr.set_text(sr.find(window, sr.TEXT, "性別"), "2")
+    sr.press(sr.find(window, sr.BUTTON, "\u3000計\u3000\u3000\u3000算"))
+    total = sum(exercises[int(n) - 1][1] * int(m) for n, m in EXERCISES)
+    # The total as a single times the woman's factor as a single, the exact
+    # product rounded once.
+    wanted = printed_single(single(single(total) * single(0.9833)))
+    energy = sr.find(window, sr.TEXT, "合計")
+    Session.wait_for(lambda: sr.read(energy) == wanted, sr.TIMEOUT, f"the energy {wanted!r}")
+
+    def listing():
+        return [listing_lines(sr.read(sr.find(window, sr.TEXT, f"ＲＭＲ一覧 {k}"))) for k in (1, 2)]
+    wanted_listing = [rows(exercises, 1, 25), rows(exercises, 26, 300)]
+    Session.wait_for(lambda: listing() == wanted_listing, sr.TIMEOUT, "the zoned listing")
+    sr.press(sr.find(window, sr.BUTTON, "RMR表示"))
+    time.sleep(0.5)
+    assert listing() == wanted_listing, "RMR表示 changed the listing"
+    assert sr.read(energy) == wanted, f"RMR表示 changed the energy to {sr.read(energy)!r}"
+
+
+def body(j):
+    """標準体重指標: height and weight, 計算 shows the standard weight, the
+    BMI and the figure of its class, which a screen reader is told."""
+    j.menu_button("標準体重指標")
+    window = j.app.window(BODY)
+    figure = sr.find(window, "image", "体型の図")
+    assert figure.description == "ふつう", figure.description
+    for height, weight, standard, bmi, shape in (("140", "51", " 40 ", " 26 ", "肥満"),
+                                                  ("170", "65", " 63 ", " 22 ", "ふつう"),
+                                                  ("200", "74", " 90 ", " 18 ", "やせ")):
+        sr.set_text(sr.find(window, sr.TEXT, "身長"), height)
+        sr.set_text(sr.find(window, sr.TEXT, "体重"), weight)
+        sr.press(sr.find(window, sr.BUTTON, "計算"))
+        shown = lambda: (sr.read(sr.find(window, sr.TEXT, "標準体重")),
+                         sr.read(sr.find(window, sr.TEXT, "BMI\u3000指数")), figure.description)
+        Session.wait_for(lambda: shown() == (standard, bmi, shape), sr.TIMEOUT,
+                         f"{height} cm, {weight} kg to show {standard!r}, {bmi!r} and {shape}")
+        j.shoot_windows([window])
+
+
 def bad_entry(j):
     """"301" in 摂取: a message box with the error's number; once it is
     dismissed the program goes on and no window has changed."""
@@ -286,7 +353,8 @@ def bad_entry(j):
     sr.press(buttons[0])
     Session.wait_for(lambda: not j.app.top_levels(sr.ALERT, sr.DIALOG), sr.TIMEOUT, "the message box to go")
     assert j.program.poll() is None, f"the program ended with status {j.program.returncode}"
-    assert j.app.window_names() == sorted([MENU, SET_MEALS, INTAKE, RMR]), j.app.window_names()
+    assert j.app.window_names() == sorted([MENU, SET_MEALS, INTAKE, RMR, EXPENDITURE, BODY]), \
+        j.app.window_names()
     after = j.texts()
     for name in before:
         assert after[name] == before[name], f"{name} changed:\n{before[name]}\n->\n{after[name]}"
@@ -317,7 +385,7 @@ def end(j):
     print(f"       おわり: exit status 0 after {elapsed:.2f} s")
 
 
-STEPS = [start, set_meal_listing, intake, rmr_listing, bad_entry, back_to_menu_and_reopen, end]
+STEPS = [start, set_meal_listing, intake, rmr_listing, expenditure, body, bad_entry, back_to_menu_and_reopen, end]
 
 
 def main():
