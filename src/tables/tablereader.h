@@ -1,8 +1,9 @@
 #pragma once
 
+#include "common/textdecoding.h"
+
 #include <QByteArray>
 #include <QString>
-#include <QStringDecoder>
 
 class QIODevice;
 
@@ -34,6 +35,6 @@ private:
 
     QByteArray m_data;
     qsizetype m_pos = 0;
-    QStringDecoder m_decoder;
+    CodePage932Decoder m_decoder;
     bool m_utf8 = false;
 };
