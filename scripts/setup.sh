@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
   xvfb xauth x11-utils imagemagick
+  qt6-translations-l10n libcups2-dev
+  cups cups-client poppler-utils
 )
 
 missing=()
