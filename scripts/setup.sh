@@ -9,6 +9,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
   xvfb xauth x11-utils imagemagick
   qt6-translations-l10n libcups2-dev
+  # the real print test: a print system, its tools, and pdftotext to read jobs
   cups cups-client poppler-utils
 )
 

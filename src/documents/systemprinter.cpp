@@ -68,8 +68,8 @@ void SystemPrinter::print(const QString& text) {
     }
     // Qt's own CUPS path drops the print system's answer; asked here, a
     // refused job is the printer error.
-    const int job = cupsPrintFile(name.toLocal8Bit().constData(), QFile::encodeName(pdf.fileName()).constData(),
-                                  "ヨモリス", 0, nullptr);
+    const int job = cupsPrintFile(name.toLocal8Bit().constData(),
+                                  QFile::encodeName(pdf.fileName()).constData(), "ヨモリス", 0, nullptr);
     if (job == 0)
         throw RuntimeError(ErrorKind::Printer, name, QString::fromUtf8(cupsLastErrorString()));
 }

@@ -63,12 +63,14 @@ private slots:
 void TestDocumentReader::linesEndInCrLf_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::newRow("CR LF lines unchanged") << QByteArray("A\r\nB\r\nC\r\n") << QStringLiteral("A\r\nB\r\nC\r\n");
+    QTest::newRow("CR LF lines unchanged")
+        << QByteArray("A\r\nB\r\nC\r\n") << QStringLiteral("A\r\nB\r\nC\r\n");
     QTest::newRow("last line without line end") << QByteArray("A\r\nB") << QStringLiteral("A\r\nB\r\n");
     QTest::newRow("CR alone ends a line") << QByteArray("A\rB\r") << QStringLiteral("A\r\nB\r\n");
     QTest::newRow("LF alone stays in the line") << QByteArray("A\nB\nC\n") << QStringLiteral("A\nB\nC\n\r\n");
     QTest::newRow("LF then CR LF") << QByteArray("A\n\r\nB") << QStringLiteral("A\n\r\nB\r\n");
-    QTest::newRow("CR then CR LF is an empty line") << QByteArray("A\r\r\nB") << QStringLiteral("A\r\n\r\nB\r\n");
+    QTest::newRow("CR then CR LF is an empty line")
+        << QByteArray("A\r\r\nB") << QStringLiteral("A\r\n\r\nB\r\n");
     QTest::newRow("empty lines kept") << QByteArray("\r\n\r\nA\r\n") << QStringLiteral("\r\n\r\nA\r\n");
     QTest::newRow("empty file") << QByteArray() << QString();
     QTest::newRow("one line end") << QByteArray("\r\n") << QStringLiteral("\r\n");
@@ -91,9 +93,16 @@ void TestDocumentReader::decodesTheText_data() {
     QTest::newRow("byte order mark alone") << QByteArray("\xEF\xBB\xBF") << QString();
     QTest::newRow("a mark not at the start is code page 932 bytes")
         << QByteArray("A\xEF\xBB\xBF") << QStringLiteral("A\uFFFDｿ\r\n");
-    QTest::newRow("bad UTF-8 byte") << QByteArray("\xEF\xBB\xBF" "a\xFF" "b") << QStringLiteral("a\uFFFDb\r\n");
-    QTest::newRow("byte that is no character") << QByteArray("A\x80" "B\xFF") << QStringLiteral("A\uFFFDB\uFFFD\r\n");
-    QTest::newRow("unassigned pair") << QByteArray("A\x85\x40" "B") << QStringLiteral("A\uFFFDB\r\n");
+    QTest::newRow("bad UTF-8 byte") << QByteArray("\xEF\xBB\xBF"
+                                                  "a\xFF"
+                                                  "b")
+                                    << QStringLiteral("a\uFFFDb\r\n");
+    QTest::newRow("byte that is no character") << QByteArray("A\x80"
+                                                             "B\xFF")
+                                               << QStringLiteral("A\uFFFDB\uFFFD\r\n");
+    QTest::newRow("unassigned pair") << QByteArray("A\x85\x40"
+                                                   "B")
+                                     << QStringLiteral("A\uFFFDB\r\n");
     QTest::newRow("lead byte before a line end")
         << QByteArray("A\x82\r\nB") << QStringLiteral("A\uFFFD\r\nB\r\n");
     QTest::newRow("lead byte cut off by the end") << QByteArray("AB\x82") << QStringLiteral("AB\uFFFD\r\n");
@@ -101,8 +110,11 @@ void TestDocumentReader::decodesTheText_data() {
         << QByteArray("\x88\x9F\x88\xE3") << QStringLiteral("亜医\r\n");
     QTest::newRow("lead byte cut off after such pairs")
         << QByteArray("\x88\x9F\x88\xE3\x88") << QStringLiteral("亜医\uFFFD\r\n");
-    QTest::newRow("control codes stay themselves")
-        << QByteArray("a\x1A" "b\x1C" "c\x7F" "d") << QStringLiteral("a\u001Ab\u001Cc\u007Fd\r\n");
+    QTest::newRow("control codes stay themselves") << QByteArray("a\x1A"
+                                                                 "b\x1C"
+                                                                 "c\x7F"
+                                                                 "d")
+                                                   << QStringLiteral("a\u001Ab\u001Cc\u007Fd\r\n");
     QTest::newRow("lead byte cut off by a control code")
         << QByteArray("\x82\x7F\x82\xA9") << QStringLiteral("\uFFFD\u007Fか\r\n");
 }

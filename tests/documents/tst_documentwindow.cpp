@@ -3,9 +3,9 @@
 #include "windows/textbox.h"
 
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QTest>
 
 #include <memory>
 
@@ -76,8 +76,8 @@ void TestDocumentWindow::loadShowsTheFileLineByLine_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("three lines A, B, C") << QByteArray("A\r\nB\r\nC\r\n") << QStringLiteral("A\r\nB\r\nC\r\n")
-                                         << QStringLiteral("A\nB\nC\n");
+    QTest::newRow("three lines A, B, C")
+        << QByteArray("A\r\nB\r\nC\r\n") << QStringLiteral("A\r\nB\r\nC\r\n") << QStringLiteral("A\nB\nC\n");
     QTest::newRow("LF alone keeps the file one line")
         << QByteArray("A\nB\nC\n") << QStringLiteral("A\nB\nC\n\r\n") << QStringLiteral("A\nB\nC\n\n");
     QTest::newRow("an empty file empties the box") << QByteArray() << QString() << QString();
@@ -196,8 +196,7 @@ void TestDocumentWindow::printTakesTheTextAsEdited() {
     ShellFixture::click(window(), QStringLiteral("Command2"));
     ShellFixture::click(window(), QStringLiteral("Command2"));
     // One job per press, each with the box's text and one line end.
-    QCOMPARE(m_app->printer.documents,
-             QStringList(2, QStringLiteral("A\r\nB\r\nC\r\n\r\n")));
+    QCOMPARE(m_app->printer.documents, QStringList(2, QStringLiteral("A\r\nB\r\nC\r\n\r\n")));
 }
 
 void TestDocumentWindow::printerFailureIsReportedAndTheProgramGoesOn() {
