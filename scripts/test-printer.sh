@@ -39,8 +39,10 @@ stop_pid() { # pid file
 
 down() {
   if scheduler_running; then
-    as_root lpadmin -x "$queue" 2>/dev/null || true
-    as_root lpadmin -x "$refusing" 2>/dev/null || true
+    for q in "$queue" "$refusing"; do
+      as_root cancel -a -x "$q" 2>/dev/null || true # with the kept history of its jobs
+      as_root lpadmin -x "$q" 2>/dev/null || true
+    done
   fi
   if [ -f "$state/lpoptions.saved" ]; then
     as_root cp "$state/lpoptions.saved" "$lpoptions_file"
@@ -97,10 +99,12 @@ PY
   else
     touch "$state/lpoptions.absent"
   fi
-  # Raw queues: what the program sends arrives unchanged.
-  as_root lpadmin -p "$queue" -v "socket://127.0.0.1:$port" -E 2>/dev/null
+  # Raw queues: what the program sends arrives unchanged. CUPS warns that
+  # raw queues are deprecated; only a failure is shown.
+  quiet() { "$@" 2>"$state/lpadmin.log" || { cat "$state/lpadmin.log" >&2; return 1; }; }
+  quiet as_root lpadmin -p "$queue" -v "socket://127.0.0.1:$port" -E
   as_root lpoptions -d "$queue" >/dev/null
-  as_root lpadmin -p "$refusing" -v "socket://127.0.0.1:9" -E 2>/dev/null
+  quiet as_root lpadmin -p "$refusing" -v "socket://127.0.0.1:9" -E
   as_root cupsreject "$refusing"
   echo "$queue" >"$state/queue"
   echo "$refusing" >"$state/refusing-queue"

@@ -34,7 +34,8 @@ void layOutOnPages(const QString& text, QPagedPaintDevice& device) {
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     document.setDefaultTextOption(option);
     document.documentLayout()->setPaintDevice(&device);
-    document.setDocumentMargin(0);
+    // Qt's small document margin stays: without it, the line that opens a
+    // page also shows as a sliver at the foot of the page before.
     document.setPlainText(text);
     // Paginated to the device's printable area, so Qt prints it as laid out,
     // without page numbers of its own.

@@ -5,6 +5,7 @@
 #include "app/shell.h"
 #include "documents/documentwindow.h"
 #include "documents/systemprinter.h"
+#include "pdftext.h"
 #include "shellfixture.h"
 #include "windows/textbox.h"
 
@@ -39,46 +40,6 @@ int activeJobs(const QString& queue) {
     const int count = cupsGetJobs(&jobs, queue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ACTIVE);
     cupsFreeJobs(count, jobs);
     return count;
-}
-
-QString run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QStringLiteral("(%1 failed: %2)")
-            .arg(program, QString::fromUtf8(process.readAllStandardError()));
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Without blanks of any kind: where a printed line wraps is the layout's
-// business, the characters and their order are the test's. Pairs of
-// characters that share one glyph may come back out of the PDF as either.
-QString squeezed(const QString& text) {
-    static const QHash<QChar, QChar> sameGlyph{
-        {QChar(0x301C), QChar(0xFF5E)}, {QChar(0x2016), QChar(0x2225)}, {QChar(0x2212), QChar(0xFF0D)}};
-    QString out;
-    for (QChar c : text) {
-        if (!c.isSpace())
-            out += sameGlyph.value(c, c);
-    }
-    return out;
-}
-
-// Empty when every non-blank line of `box` appears in `printed`, in order.
-QString missingLine(const QString& box, const QString& printed) {
-    const QString all = squeezed(printed);
-    qsizetype from = 0;
-    const QStringList lines = box.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-    for (const QString& line : lines) {
-        const QString wanted = squeezed(line);
-        if (wanted.isEmpty())
-            continue;
-        const qsizetype at = all.indexOf(wanted, from);
-        if (at < 0)
-            return line;
-        from = at + wanted.size();
-    }
-    return {};
 }
 
 } // namespace
@@ -171,16 +132,13 @@ void TestRealPrint::printsTheBoxAsOneJob() {
     printAndReceive(pdf);
     if (QTest::currentTestFailed())
         return;
-    const QString printed = run(QStringLiteral("pdftotext"),
-                                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    const QString printed = pdfText(pdf);
     QVERIFY2(printed.contains(QStringLiteral("健康相談フォルダの")), qPrintable(printed));
     const QString missing = missingLine(box()->text(), printed);
     QVERIFY2(missing.isEmpty(),
              qPrintable(QStringLiteral("not printed: %1\nprinted:\n%2").arg(missing, printed)));
     // The wide line wrapped onto further lines instead of running off the page.
-    const QStringList printedLines = printed.split(u'\n');
-    QVERIFY(std::none_of(printedLines.begin(), printedLines.end(),
-                         [&](const QString& l) { return squeezed(l).contains(squeezed(wide)); }));
+    QVERIFY(!printedWhole(wide, printed));
 }
 
 void TestRealPrint::printsTheLongSampleOverSeveralPages() {
@@ -195,14 +153,9 @@ void TestRealPrint::printsTheLongSampleOverSeveralPages() {
     printAndReceive(pdf);
     if (QTest::currentTestFailed())
         return;
-    const QString printed = run(QStringLiteral("pdftotext"),
-                                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
-    const QString missing = missingLine(box()->text(), printed);
+    const QString missing = missingLine(box()->text(), pdfText(pdf));
     QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("not printed: %1").arg(missing)));
-    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
-    const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
-    QVERIFY2(pages.hasMatch(), qPrintable(info));
-    QVERIFY2(pages.captured(1).toInt() > 2, qPrintable(info));
+    QVERIFY(pdfPages(pdf) > 2);
 }
 
 void TestRealPrint::noDefaultPrinterIsThePrinterError() {
