@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ with warnings as errors.
+# Configures and builds with warnings as errors.
+# Usage: scripts/build.sh [BUILD_DIR] [CMAKE_OPTION ...]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
-cmake --build build -j"$(nproc)"
+dir=${1:-build}
+shift || true
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" >/dev/null
+cmake --build "$dir" -j"$(nproc)"

@@ -4,13 +4,16 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake clang-format
+  build-essential cmake clang-format clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
   xvfb xauth x11-utils imagemagick
-  qt6-translations-l10n libcups2-dev
-  # the real print test: a print system, its tools, and pdftotext to read jobs
-  cups cups-client poppler-utils
+  # packaging, and the end-to-end test through AT-SPI
+  dpkg-dev file desktop-file-utils appstream qt6-translations-l10n
+  dbus-daemon at-spi2-core python3-pyatspi
+  # printing through CUPS, and for the real print test the print system, its
+  # tools, and pdftotext to read jobs back
+  libcups2-dev cups cups-client poppler-utils
 )
 
 missing=()

@@ -1,7 +1,54 @@
 #include "body/bodywindow.h"
 
+#include "common/numbers.h"
+#include "common/printedlines.h"
+#include "windows/imagecontrol.h"
+#include "windows/picturearea.h"
+#include "windows/textbox.h"
+
 BodyWindow::BodyWindow(WindowHost& host) : WindowObject(host, layout::body()) {}
 
 void BodyWindow::bindControls() {
+    Text1 = control<TextBox>(QStringLiteral("Text1"));
+    Text2 = control<TextBox>(QStringLiteral("Text2"));
+    Picture1 = control<PictureArea>(QStringLiteral("Picture1"));
+    Picture2 = control<PictureArea>(QStringLiteral("Picture2"));
+    Image1 = control<ImageControl>(QStringLiteral("Image1"));
+    Image2 = control<ImageControl>(QStringLiteral("Image2"));
+    Image3 = control<ImageControl>(QStringLiteral("Image3"));
+    m_normalFigure = Image1->picture();
+    showFigure(BmiClass::Normal);
+    onClick(QStringLiteral("Command1"), [this] { calculate(); });
     onBackToMenu(QStringLiteral("Command2"));
+}
+
+void BodyWindow::calculate() {
+    // Both boxes are read before anything is cleared: a height that cannot be
+    // read leaves the last results standing.
+    const BodyInputs in = readBodyInputs(Text1->text(), Text2->text());
+    const double standard = standardWeight(in.height);
+
+    Picture1->lines().clear();
+    Picture2->lines().clear();
+    Picture1->lines().printLine(formatDouble(standard));
+    const qint32 bmi = bodyMassIndex(in.height, in.weight);
+    Picture2->lines().printLine(formatWhole(bmi));
+    showFigure(bmiClassOf(bmi));
+}
+
+void BodyWindow::showFigure(BmiClass bmiClass) {
+    switch (bmiClass) {
+    case BmiClass::Thin:
+        Image1->copyPictureFrom(*Image3);
+        Image1->setAccessibleDescription(QStringLiteral("やせ"));
+        break;
+    case BmiClass::Normal:
+        Image1->setPicture(m_normalFigure);
+        Image1->setAccessibleDescription(QStringLiteral("ふつう"));
+        break;
+    case BmiClass::Heavy:
+        Image1->copyPictureFrom(*Image2);
+        Image1->setAccessibleDescription(QStringLiteral("肥満"));
+        break;
+    }
 }

@@ -1,6 +1,13 @@
 #pragma once
 
+#include "body/bodymeasure.h"
 #include "windows/windowobject.h"
+
+#include <QPixmap>
+
+class ImageControl;
+class PictureArea;
+class TextBox;
 
 // 標準: standard body weight and BMI with the figure of the BMI class.
 class BodyWindow : public WindowObject {
@@ -8,6 +15,24 @@ class BodyWindow : public WindowObject {
 public:
     explicit BodyWindow(WindowHost& host);
 
+    // 計算: reads height and weight, prints the standard weight and the BMI,
+    // and shows the figure of the BMI class.
+    void calculate();
+
 protected:
     void bindControls() override;
+
+private:
+    void showFigure(BmiClass bmiClass);
+
+    // Controls of the current on-screen part, looked up on every load.
+    TextBox* Text1 = nullptr;
+    TextBox* Text2 = nullptr;
+    PictureArea* Picture1 = nullptr;
+    PictureArea* Picture2 = nullptr;
+    ImageControl* Image1 = nullptr;
+    ImageControl* Image2 = nullptr;
+    ImageControl* Image3 = nullptr;
+    // What Image1 showed when the window opened; the normal class brings it back.
+    QPixmap m_normalFigure;
 };

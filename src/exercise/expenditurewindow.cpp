@@ -1,7 +1,52 @@
 #include "exercise/expenditurewindow.h"
 
+#include "common/numbers.h"
+#include "tables/listing.h"
+#include "tables/table.h"
+#include "tables/tableload.h"
+#include "windows/picturearea.h"
+
+namespace {
+
+// Picture1 always gets rows 1-25, whatever was loaded; Picture2 runs on to the
+// end of the table and shows rows 26 to 50.
+const Listing expenditureListing{ListingStyle::Zoned, {{1, 25}, {26, std::nullopt}}};
+
+} // namespace
+
 ExpenditureWindow::ExpenditureWindow(WindowHost& host) : WindowObject(host, layout::expenditure()) {}
 
 void ExpenditureWindow::bindControls() {
+    for (int n = 1; n <= int(m_entryBoxes.size()); ++n)
+        m_entryBoxes[size_t(n - 1)] = control<QLineEdit>(QStringLiteral("Text%1").arg(n));
+    Text17 = control<QLineEdit>(QStringLiteral("Text17"));
+    Picture1 = control<PictureArea>(QStringLiteral("Picture1"));
+    Picture2 = control<PictureArea>(QStringLiteral("Picture2"));
+    Picture3 = control<PictureArea>(QStringLiteral("Picture3"));
+    onClick(QStringLiteral("Command1"), [this] { calculate(); });
+    onClick(QStringLiteral("Command3"), [this] { list(); });
     onBackToMenu(QStringLiteral("Command2"));
+}
+
+void ExpenditureWindow::calculate() {
+    // A sex code that overflows stops the click before anything is cleared.
+    const Sex sex = readSex(Text17->text());
+
+    // Made for this click only, so no row of an earlier load can count.
+    Table table;
+    showListing(expenditureListing, {&Picture1->lines(), &Picture2->lines(), &Picture3->lines()}, table,
+                tablePath(RmrFileName));
+
+    ExerciseEntries entries;
+    for (size_t i = 0; i < entries.size(); ++i)
+        entries[i] = m_entryBoxes[i]->text();
+    const qint16 total = exerciseTotal(table, entries);
+
+    Picture3->lines().clear();
+    Picture3->lines().printLine(formatSingle(energy(total, sex)));
+}
+
+void ExpenditureWindow::list() {
+    Table table;
+    showListing(expenditureListing, {&Picture1->lines(), &Picture2->lines()}, table, tablePath(RmrFileName));
 }

@@ -1,13 +1,36 @@
 #pragma once
 
+#include "exercise/energy.h"
 #include "windows/windowobject.h"
 
-// 消費: the energy spent on up to eight exercises.
+#include <QLineEdit>
+#include <QPointer>
+
+#include <array>
+
+class PictureArea;
+
+// 消費: the energy spent on up to eight exercises, beside a listing of the RMR
+// table to look the exercise numbers up in.
 class ExpenditureWindow : public WindowObject {
     Q_OBJECT
 public:
     explicit ExpenditureWindow(WindowHost& host);
 
+    // 　計　　　算: reads the sex code, lists the RMR table afresh, then prints
+    // the energy of the entry rows into Picture3.
+    void calculate();
+    // RMR表示: lists the RMR table afresh; Picture3 and the boxes stay as they are.
+    void list();
+
 protected:
     void bindControls() override;
+
+private:
+    // Text1..Text16: entry row k's exercise number, then its minutes.
+    std::array<QPointer<QLineEdit>, 2 * ExerciseRowCount> m_entryBoxes;
+    QPointer<QLineEdit> Text17;
+    QPointer<PictureArea> Picture1;
+    QPointer<PictureArea> Picture2;
+    QPointer<PictureArea> Picture3;
 };

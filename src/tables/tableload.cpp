@@ -7,16 +7,9 @@
 
 #include <QFile>
 
-void loadTable(Table& table, const QString& path) {
+void readTable(Table& table, QIODevice& device) {
     table.reset();
-    QFile file(path);
-    openUserFile(file);
-
-    TableReader reader(file);
-    if (file.error() != QFileDevice::NoError)
-        throw RuntimeError(ErrorKind::DeviceIo, path, file.errorString());
-    file.close();
-
+    TableReader reader(device);
     int count = 0;
     try {
         while (!reader.atEnd()) {
@@ -27,10 +20,21 @@ void loadTable(Table& table, const QString& path) {
             row.value = reader.readNumber();
             table.setRowCount(qint16(++count));
         }
-    } catch (const RuntimeError& e) {
+    } catch (const RuntimeError&) {
         // Keep the rows read so far, but not half a record above them.
         if (count < Table::LastRow)
             table.rowForLoading(count + 1) = TableRow{};
+        throw;
+    }
+}
+
+void loadTable(Table& table, const QString& path) {
+    table.reset();
+    QFile file(path);
+    openUserFile(file);
+    try {
+        readTable(table, file);
+    } catch (const RuntimeError& e) {
         throw e.withSource(path);
     }
 }

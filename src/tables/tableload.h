@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QIODevice;
 class Table;
 
 // The two table files, by the names the user keeps them under.
@@ -13,5 +14,11 @@ inline const QString SetMealFileName = QStringLiteral("定食.csv");
 // shortened file never leaves stale rows behind. Throws RuntimeError (with the
 // path as its source): the file cannot be opened, more than 300 records (out
 // of range), a record cut short (input past end of file), a value outside the
-// 16-bit range (overflow). A failed load keeps the records read before it.
+// 16-bit range or a field too long to be a table's (overflow), reading failed
+// (device I/O). A failed load keeps the records read before it.
 void loadTable(Table& table, const QString& path);
+
+// The records of a table file from a device open for reading, taken as they
+// come: the 301st record ends it before anything past the 300th is read.
+// Throws as loadTable, without a source.
+void readTable(Table& table, QIODevice& device);

@@ -3,6 +3,7 @@
 #include "windows/caption.h"
 #include "windows/fonts.h"
 #include "windows/imagecontrol.h"
+#include "windows/pictureaccessible.h"
 #include "windows/picturearea.h"
 #include "windows/textbox.h"
 
@@ -123,6 +124,7 @@ bool isDrawnOnSurface(ControlKind kind) {
 
 QWidget* buildWindow(const Window& window) {
     installFontSubstitutions();
+    installAccessibleInterfaces();
     auto* form = new QWidget;
     form->setObjectName(window.name);
     form->setWindowTitle(window.caption);

@@ -214,9 +214,9 @@ const Window& body() {
             {u"Picture2"_s, Picture, {}, 5640, 3480, 1095, 375, 11, Font{PGothic, 14.25}, Colour{255, 255, 192}, {}, NoSettings, 0, {}, u"BMI　指数"_s},
             {u"Picture1"_s, Picture, {}, 5640, 2640, 1095, 375, 12, Font{PGothic, 14.25}, Colour{255, 255, 192}, {}, NoSettings, 0, {}, u"標準体重"_s},
             {u"Command2"_s, Button, u"処方menuへ"_s, 5760, 480, 1455, 1215, 13, Font{PGothic, 12, true, true}, Colour{192, 192, 192}, {}, NoSettings, 0, {}, {}},
-            {u"Image1"_s, Image, {}, 1320, 2040, 1215, 1305, -1, {}, {}, {}, Stretched, 0, u":/figures/normal.png"_s, u"体型の図"_s},
-            {u"Image2"_s, Image, {}, 120, 2760, 1095, 1260, -1, {}, {}, {}, Hidden, 0, u":/figures/heavy.png"_s, {}},
-            {u"Image3"_s, Image, {}, 2640, 2880, 1095, 1260, -1, {}, {}, {}, Hidden | Stretched, 0, u":/figures/thin.png"_s, {}},
+            {u"Image1"_s, Image, {}, 1320, 2040, 1215, 1305, -1, {}, {}, {}, Stretched, 0, u":/figures/normal.xpm"_s, u"体型の図"_s},
+            {u"Image2"_s, Image, {}, 120, 2760, 1095, 1260, -1, {}, {}, {}, Hidden, 0, u":/figures/heavy.xpm"_s, {}},
+            {u"Image3"_s, Image, {}, 2640, 2880, 1095, 1260, -1, {}, {}, {}, Hidden | Stretched, 0, u":/figures/thin.xpm"_s, {}},
         },
     };
     return window;

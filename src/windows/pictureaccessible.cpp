@@ -18,6 +18,10 @@ QAccessibleInterface* pictureAreaFactory(const QString& className, QObject* obje
     // pass for text.
     if (className == QLatin1String("ImageControl"))
         return new QAccessibleWidget(widget, QAccessible::Graphic);
+    // The program's windows are plain widgets; Qt would present them as a
+    // filler inside the application, and screen readers look for a frame.
+    if (className == QLatin1String("QWidget") && widget->isWindow())
+        return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
 
@@ -40,8 +44,20 @@ PictureArea* PictureAreaAccessible::area() const {
     return static_cast<PictureArea*>(widget());
 }
 
+QString accessibleText(const QString& printed) {
+    QString text = printed;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isNull() || c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 QString PictureAreaAccessible::printedText() const {
-    return area()->lines().text();
+    return accessibleText(area()->lines().text());
 }
 
 void* PictureAreaAccessible::interface_cast(QAccessible::InterfaceType type) {

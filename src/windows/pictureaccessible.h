@@ -35,6 +35,12 @@ private:
     QString printedText() const;
 };
 
+// The printed text as it can travel to assistive technology: a zero
+// character or a lone surrogate would cut or break the text on its way to a
+// screen reader, so each becomes U+FFFD. One character for one, so offsets
+// still match the screen.
+QString accessibleText(const QString& printed);
+
 // Makes Qt use PictureAreaAccessible for every picture area, and present
-// images as graphics. Safe to call more than once.
+// images as graphics and the windows as windows. Safe to call more than once.
 void installAccessibleInterfaces();

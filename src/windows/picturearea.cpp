@@ -80,7 +80,7 @@ void PictureArea::scheduleAnnouncement() {
 
 void PictureArea::announce() {
     m_announcementPending = false;
-    const QString now = m_lines.text();
+    const QString now = accessibleText(m_lines.text());
     if (now == m_announcedText)
         return;
     // Report only what changed: usually lines added at the end.

@@ -35,7 +35,7 @@ qsizetype textBoxLength(const QString& plainText) {
 
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
     setTabChangesFocus(true);
-    connect(this, &QPlainTextEdit::textChanged, this, &TextBox::recordUserEdit);
+    connect(this, &QPlainTextEdit::textChanged, this, &TextBox::takeChange);
 }
 
 QString TextBox::text() const {
@@ -44,14 +44,74 @@ QString TextBox::text() const {
 
 void TextBox::setText(const QString& text) {
     m_settingText = true;
+    m_wasCut = false;
     setPlainText(text);
     m_settingText = false;
-    m_text = text;
+    m_text = m_wasCut ? withCrLf(toPlainText()) : text;
 }
 
-void TextBox::recordUserEdit() {
+void TextBox::takeChange() {
+    if (m_cutting)
+        return;
+    if (m_maxLength > 0 && textBoxLength(toPlainText()) > m_maxLength) {
+        cutToLimit();
+        m_wasCut = true;
+    }
+    m_plain = toPlainText();
     if (!m_settingText)
-        m_text = withCrLf(toPlainText());
+        m_text = withCrLf(m_plain);
+}
+
+// Text that reached the document past the limit by a way the event handlers
+// do not see (assistive technology, setPlainText, a cursor of the program's):
+// what came in is cut short, as a paste would be.
+void TextBox::cutToLimit() {
+    const QString now = toPlainText();
+    const QString& before = m_plain;
+    const qsizetype shorter = std::min(before.size(), now.size());
+    qsizetype head = 0;
+    while (head < shorter && before.at(head) == now.at(head))
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head && before.at(before.size() - 1 - tail) == now.at(now.size() - 1 - tail))
+        ++tail;
+    const QString added = now.mid(head, now.size() - head - tail);
+    const qsizetype removed = before.size() - head - tail;
+    const qsizetype around = textBoxLength(now) - textBoxLength(added);
+    const QString fits = fitting(added, std::max<qsizetype>(0, m_maxLength - around));
+
+    QTextDocument* doc = document();
+    m_cutting = true;
+    // Cutting alone would leave the whole change on the undo stack, and undo
+    // would bring back what was cut, only to be cut again. So the change is
+    // taken back and what fits goes in as one step in its place.
+    bool replaced = false;
+    if (doc->isUndoAvailable()) {
+        doc->undo();
+        if (toPlainText() == before) {
+            QTextCursor in(doc);
+            in.setPosition(int(head));
+            in.setPosition(int(head + removed), QTextCursor::KeepAnchor);
+            in.insertText(fits);
+            replaced = true;
+        } else {
+            doc->redo(); // the last step was something else
+        }
+    }
+    if (!replaced) {
+        // With nothing to undo (a new text set in whole) the cut need not be
+        // undoable either.
+        const bool history = doc->isUndoAvailable() || doc->isRedoAvailable();
+        if (!history)
+            doc->setUndoRedoEnabled(false);
+        QTextCursor cut(doc);
+        cut.setPosition(int(head + fits.size()));
+        cut.setPosition(int(head + added.size()), QTextCursor::KeepAnchor);
+        cut.removeSelectedText();
+        if (!history)
+            doc->setUndoRedoEnabled(true);
+    }
+    m_cutting = false;
 }
 
 qsizetype TextBox::room() const {

@@ -12,8 +12,9 @@
 // setPlainText(toPlainText()) leave the box unchanged.
 //
 // A maximum length counts characters as text() has them, a line break being
-// the two characters CR LF, and holds for typing, pasting, dropping and input
-// methods alike: what would pass the limit is refused or cut short.
+// the two characters CR LF, and holds for every way text arrives: typing,
+// pasting, dropping, input methods, assistive technology and setText(). What
+// would pass the limit is refused or cut short.
 class TextBox : public QPlainTextEdit {
     Q_OBJECT
     Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
@@ -37,10 +38,15 @@ protected:
 private:
     // Characters that can still go in at the cursor, replacing its selection.
     qsizetype room() const;
-    void recordUserEdit();
+    // Every change to the document comes through here.
+    void takeChange();
+    void cutToLimit();
 
     QString m_text;
+    QString m_plain; // toPlainText() after the last change taken
     bool m_settingText = false;
+    bool m_wasCut = false;
+    bool m_cutting = false;
     int m_maxLength = 0;
 };
 

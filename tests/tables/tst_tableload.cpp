@@ -4,9 +4,11 @@
 
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,18 +31,68 @@ std::optional<RuntimeError> loadCatching(Table& table, const QString& path) {
     return failureOf([&] { loadTable(table, path); });
 }
 
-QByteArray records(int count, int firstValue = 1) {
-    QByteArray bytes;
+QString recordsText(int count, int firstValue = 1) {
+    QString text;
     for (int i = 0; i < count; ++i)
-        bytes += sjis(QStringLiteral("運動%1,%2\r\n").arg(i + 1).arg(firstValue + i));
-    return bytes;
+        text += QStringLiteral("運動%1,%2\r\n").arg(i + 1).arg(firstValue + i);
+    return text;
 }
+
+QByteArray records(int count, int firstValue = 1) {
+    return sjis(recordsText(count, firstValue));
+}
+
+constexpr qint64 MiB = 1024 * 1024;
+constexpr qint64 GiB = 1024 * MiB;
+
+// A figure from /proc/self/status, in kB.
+qint64 memoryKb(const QByteArray& field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// Sets the peak resident figure back to the current one, so the next peak
+// belongs to what runs next and not to an earlier test.
+bool resetPeakMemory() {
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
+}
+
+// Gives its bytes, then fails as a disk does when a sector cannot be read.
+class FailingDevice : public QIODevice {
+public:
+    explicit FailingDevice(QByteArray bytes) : m_bytes(std::move(bytes)) { open(QIODevice::ReadOnly); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        if (m_bytes.isEmpty()) {
+            setErrorString(QStringLiteral("sector unreadable"));
+            return -1;
+        }
+        const qint64 n = std::min(maxSize, qint64(m_bytes.size()));
+        std::copy_n(m_bytes.constData(), n, data);
+        m_bytes.remove(0, n);
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+};
 
 } // namespace
 
 class TestTableLoad : public QObject {
     Q_OBJECT
 private slots:
+    // First, so no earlier test has raised the peak it measures.
+    void gigabyteOfZerosKeepsMemoryBounded();
     void init();
     void readsRecords_data();
     void readsRecords();
@@ -53,9 +105,16 @@ private slots:
     void onlyRegularFilesAreRead();
     void rowAccessIsChecked();
     void loadNeverChangesTheFile();
+    void badFilesEndInAClearError_data();
+    void badFilesEndInAClearError();
+    void recordsPastTheLimitAreNeverRead();
+    void readFailureKeepsTheRowsBeforeIt();
 
 private:
     QString write(const QByteArray& bytes, const QString& name = QStringLiteral("rmr.csv"));
+    // `bytes` repeated `times` times, then zero bytes up to `size` as a hole
+    // that takes no disk space.
+    QString writeLarge(const QByteArray& bytes, qint64 times, qint64 size);
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
@@ -69,6 +128,37 @@ QString TestTableLoad::write(const QByteArray& bytes, const QString& name) {
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write test file");
     return path;
+}
+
+QString TestTableLoad::writeLarge(const QByteArray& bytes, qint64 times, qint64 size) {
+    const QString path = QDir(m_dir->path()).filePath(QStringLiteral("定食.csv"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write test file");
+    for (qint64 i = 0; i < times; ++i) {
+        if (file.write(bytes) != bytes.size())
+            qFatal("cannot write test file");
+    }
+    if (size > file.size() && !file.resize(size))
+        qFatal("cannot extend test file");
+    return path;
+}
+
+void TestTableLoad::gigabyteOfZerosKeepsMemoryBounded() {
+    const QString path = writeLarge({}, 0, GiB);
+    // Where the peak cannot be reset, this test runs first and the start-up
+    // peak is the baseline.
+    const qint64 before = resetPeakMemory() ? memoryKb("VmRSS") : memoryKb("VmHWM");
+    QVERIFY(before > 0);
+    Table table;
+    const auto error = loadCatching(table, path);
+    const qint64 growthKb = memoryKb("VmHWM") - before;
+    // The whole file would be a gigabyte; a table needs a few kilobytes.
+    QVERIFY2(growthKb < 100 * 1024, qPrintable(QStringLiteral("peak grew by %1 kB").arg(growthKb)));
+    QVERIFY(error);
+    QCOMPARE(error->kind(), ErrorKind::Overflow);
+    QCOMPARE(error->source(), path);
+    QVERIFY(!error->reason().isEmpty());
 }
 
 void TestTableLoad::readsRecords_data() {
@@ -115,6 +205,14 @@ void TestTableLoad::readsRecords_data() {
         << QByteArray("a\xA0z,1\r\n") << Rows{{QStringLiteral("a\uFFFDz"), 1}};
     QTest::newRow("lead byte cut off by the comma")
         << QByteArray("ab\x82,1\r\n") << Rows{{QStringLiteral("ab\uFFFD"), 1}};
+    QTest::newRow("zero byte inside a name")
+        << QByteArray("A\0B,1\r\n", 7) << Rows{{QStringLiteral("A") + QChar(0) + QStringLiteral("B"), 1}};
+    QTest::newRow("name of 16 KiB loads whole")
+        << QByteArray(16 * 1024, 'a') + ",1" << Rows{{QString(16 * 1024, u'a'), 1}};
+    // A quote never closed swallows the rest of the file; a table's worth of
+    // it is still one field.
+    QTest::newRow("quoted name over 300 lines")
+        << "\"" + records(300) + "\",5" << Rows{{recordsText(300), 5}};
 }
 
 void TestTableLoad::readsRecords() {
@@ -144,6 +242,12 @@ void TestTableLoad::failures_data() {
     QTest::newRow("40000 overflows") << sjis(QStringLiteral("散歩,3\r\n走る,40000\r\n")) << 6 << 1;
     QTest::newRow("-32769 overflows") << sjis(QStringLiteral("a,-32769\r\n")) << 6 << 0;
     QTest::newRow("1E10 overflows") << sjis(QStringLiteral("a,1E10\r\n")) << 6 << 0;
+    // A field longer than any table's: the message comes before memory runs out.
+    QTest::newRow("name one byte over 16 KiB") << QByteArray(16 * 1024 + 1, 'a') + ",1" << 6 << 0;
+    QTest::newRow("blanks before a value count")
+        << records(2) + "a," + QByteArray(16 * 1024, ' ') + "1" << 6 << 2;
+    QTest::newRow("junk after a closing quote counts")
+        << "\"a\"" + QByteArray(16 * 1024, 'x') + ",1" << 6 << 0;
 }
 
 void TestTableLoad::failures() {
@@ -270,6 +374,77 @@ void TestTableLoad::loadNeverChangesTheFile() {
     QCOMPARE(file.readAll(), bytes);
     QCOMPARE(QFileInfo(path).lastModified(), modified);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("rmr.csv")});
+}
+
+// Files found when the program was tried with whatever a user might leave
+// under a table's name: each ends in its error with the rows before it kept.
+void TestTableLoad::badFilesEndInAClearError_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("times");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<int>("errorNumber");
+    QTest::addColumn<int>("rowsKept");
+
+    // Random bytes hold a comma or line end every hundred bytes or so: far
+    // more than 300 records of gibberish.
+    QByteArray noise(100'000, Qt::Uninitialized);
+    QRandomGenerator random(8);
+    for (char& b : noise)
+        b = char(random.bounded(256));
+    QTest::newRow("random bytes") << noise << qint64(1) << qint64(0) << 9 << 300;
+    // Every ASCII character of UTF-16 carries a zero byte that the reader
+    // takes as a field of its own; the records fall out of step and the last
+    // is cut short.
+    const QByteArray utf16 =
+        "\xFF\xFE" + QStringEncoder(QStringConverter::Utf16LE).encode(QStringLiteral("散歩,3\r\n体操,4\r\n"));
+    QTest::newRow("UTF-16") << utf16 << qint64(1) << qint64(0) << 62 << 3;
+    QTest::newRow("50 MB of records") << sjis(QStringLiteral("焼き魚定食,550\r\n")).repeated(64 * 1024)
+                                      << qint64(50) << qint64(0) << 9 << 300;
+    QTest::newRow("quote never closed")
+        << sjis(QStringLiteral("\"うどん,420\r\n散歩,3\r\n")) << qint64(1) << qint64(0) << 62 << 0;
+    QTest::newRow("quote never closed before a table's worth")
+        << "\"" + records(300) << qint64(1) << qint64(0) << 62 << 0;
+    QTest::newRow("50 MB on one line") << QByteArray(MiB, 'a') << qint64(50) << qint64(0) << 6 << 0;
+    QTest::newRow("quote never closed before 50 MB") << QByteArray("\"") << qint64(1) << 50 * MiB << 6 << 0;
+    QTest::newRow("a megabyte of blanks") << QByteArray(MiB, ' ') << qint64(1) << qint64(0) << 6 << 0;
+}
+
+void TestTableLoad::badFilesEndInAClearError() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, times);
+    QFETCH(qint64, size);
+    QFETCH(int, errorNumber);
+    QFETCH(int, rowsKept);
+    const QString path = writeLarge(bytes, times, size);
+    Table table;
+    const auto error = loadCatching(table, path);
+    QVERIFY(error);
+    QCOMPARE(error->number(), errorNumber);
+    QCOMPARE(error->source(), path);
+    QVERIFY(errorMessage(*error).contains(path));
+    QCOMPARE(int(table.rowCount()), rowsKept);
+}
+
+void TestTableLoad::recordsPastTheLimitAreNeverRead() {
+    QFile file(writeLarge(records(300), 1, GiB));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    Table table;
+    const auto error = failureOf([&] { readTable(table, file); });
+    QVERIFY(error);
+    QCOMPARE(error->kind(), ErrorKind::SubscriptOutOfRange);
+    QCOMPARE(int(table.rowCount()), 300);
+    // 300 records are a few kilobytes; reading ahead may add a little.
+    QVERIFY2(file.pos() < MiB, qPrintable(QString::number(file.pos())));
+}
+
+void TestTableLoad::readFailureKeepsTheRowsBeforeIt() {
+    FailingDevice device(records(3));
+    Table table;
+    const auto error = failureOf([&] { readTable(table, device); });
+    QVERIFY(error);
+    QCOMPARE(error->kind(), ErrorKind::DeviceIo);
+    QCOMPARE(error->reason(), QStringLiteral("sector unreadable"));
+    QCOMPARE(int(table.rowCount()), 3);
 }
 
 QTEST_GUILESS_MAIN(TestTableLoad)

@@ -2,9 +2,13 @@
 // with a name that says what it is, and picture areas as read-only text that
 // follows what is printed.
 
+#include "app/shell.h"
+#include "shellfixture.h"
+#include "tables/tableload.h"
 #include "windowrows.h"
 #include "windows/builder.h"
 #include "windows/picturearea.h"
+#include "windows/textbox.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -14,6 +18,12 @@
 #include <memory>
 
 Q_DECLARE_METATYPE(const layout::Window*)
+
+namespace {
+// How a screen reader or voice control puts text into a box.
+enum class TextChange { SetValue, Insert, Replace };
+} // namespace
+Q_DECLARE_METATYPE(TextChange)
 
 namespace {
 
@@ -62,6 +72,11 @@ private slots:
     void pictureAreaTextOffsetsMatchTheScreen();
     void printingIsAnnouncedOnce();
     void clearingIsAnnounced();
+    void limitHoldsForTextFromAssistiveTechnology_data();
+    void limitHoldsForTextFromAssistiveTechnology();
+    void charactersThatCannotTravelAreReplaced_data();
+    void charactersThatCannotTravelAreReplaced();
+    void zeroByteInANameKeepsEveryLine();
 };
 
 void TestAccessibility::everyControlIsReachableAndNamed_data() {
@@ -75,6 +90,7 @@ void TestAccessibility::everyControlIsReachableAndNamed() {
     std::unique_ptr<QWidget> form = shown(*window);
     QAccessibleInterface* top = QAccessible::queryAccessibleInterface(form.get());
     QCOMPARE(top->text(QAccessible::Name), window->caption);
+    QCOMPARE(top->role(), QAccessible::Window);
     const QMap<QString, QAccessibleInterface*> found = reachable(form.get());
     for (const layout::Control& c : window->controls) {
         if (c.kind == layout::ControlKind::FileDialog || (c.settings & layout::Hidden))
@@ -276,6 +292,161 @@ void TestAccessibility::clearingIsAnnounced() {
     QTRY_COMPARE(spy.size(), 1);
     QCOMPARE(updates(spy).first().removed, QStringLiteral(" 1800 "));
     QCOMPARE(QAccessible::queryAccessibleInterface(area)->textInterface()->characterCount(), 0);
+}
+
+void TestAccessibility::limitHoldsForTextFromAssistiveTechnology_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<TextChange>("change");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("weight: ten digits set as the value")
+        << "Text2"
+        << "" << TextChange::SetValue << 0 << 0 << "1234567890"
+        << "12";
+    QTest::newRow("height: ten digits set over two") << "Text1"
+                                                     << "17" << TextChange::SetValue << 0 << 0 << "1234567890"
+                                                     << "1234";
+    QTest::newRow("height: a value that fits") << "Text1"
+                                               << "17" << TextChange::SetValue << 0 << 0 << "160"
+                                               << "160";
+    QTest::newRow("weight: a line break counts two") << "Text2"
+                                                     << "" << TextChange::SetValue << 0 << 0 << "6\n5"
+                                                     << "6";
+    QTest::newRow("weight: inserted after one digit") << "Text2"
+                                                      << "6" << TextChange::Insert << 1 << 0 << "5kg"
+                                                      << "65";
+    QTest::newRow("height: inserted in the middle, what follows stays")
+        << "Text1"
+        << "15" << TextChange::Insert << 1 << 0 << "6099"
+        << "1605";
+    QTest::newRow("weight: inserted into a full box") << "Text2"
+                                                      << "65" << TextChange::Insert << 0 << 0 << "1"
+                                                      << "65";
+    QTest::newRow("height: a range replaced") << "Text1"
+                                              << "1705" << TextChange::Replace << 0 << 2 << "9999"
+                                              << "9905";
+}
+
+void TestAccessibility::limitHoldsForTextFromAssistiveTechnology() {
+    QFETCH(QString, name);
+    QFETCH(QString, before);
+    QFETCH(TextChange, change);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(QString, text);
+    QFETCH(QString, after);
+    std::unique_ptr<QWidget> form = shown(layout::body());
+    auto* box = form->findChild<TextBox*>(name);
+    QVERIFY(box);
+    box->setText(before);
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(box);
+    QVERIFY(node);
+    switch (change) {
+    case TextChange::SetValue:
+        node->setText(QAccessible::Value, text);
+        break;
+    case TextChange::Insert:
+        QVERIFY(node->editableTextInterface());
+        node->editableTextInterface()->insertText(start, text);
+        break;
+    case TextChange::Replace:
+        QVERIFY(node->editableTextInterface());
+        node->editableTextInterface()->replaceText(start, end, text);
+        break;
+    }
+    QCOMPARE(box->text(), after);
+    QCOMPARE(node->text(QAccessible::Value), after);
+    QCOMPARE(node->textInterface()->characterCount(), int(after.size()));
+}
+
+// A zero character would cut the text short on its way to a screen reader and
+// a lone surrogate would break it; each is replaced, one for one, so offsets
+// still match the screen. Written with Z for U+0000, H and L for lone high and
+// low surrogates, and R for U+FFFD.
+void TestAccessibility::charactersThatCannotTravelAreReplaced_data() {
+    QTest::addColumn<QString>("printed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("zero in a name") << "1   AZB    1\n2   C    2"
+                                    << "1   ARB    1\n2   C    2";
+    QTest::newRow("zero alone on a line") << "Z\nZZ\nx"
+                                          << "R\nRR\nx";
+    QTest::newRow("lone high surrogate at the end of an item") << "aH\tb"
+                                                               << "aR\tb";
+    QTest::newRow("lone low surrogate") << "Lx"
+                                        << "Rx";
+    QTest::newRow("a pair split by a zone move") << "aH\tLb"
+                                                 << "aR\tRb";
+    QTest::newRow("a pair is a character") << "HL野家"
+                                           << "HL野家";
+}
+
+void TestAccessibility::charactersThatCannotTravelAreReplaced() {
+    QFETCH(QString, printed);
+    QFETCH(QString, expected);
+    const auto decode = [](QString text) {
+        text.replace(u'Z', QChar(0));
+        text.replace(u'H', QChar(0xD842));
+        text.replace(u'L', QChar(0xDFB7));
+        text.replace(u'R', QChar::ReplacementCharacter);
+        return text;
+    };
+    printed = decode(printed);
+    expected = decode(expected);
+
+    std::unique_ptr<QWidget> form = shown(layout::setMeal());
+    auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
+    QSignalSpy spy(area, &PictureArea::printedTextChanged);
+    for (const QString& line : printed.split(u'\n')) {
+        const QStringList items = line.split(u'\t');
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            if (i > 0)
+                area->lines().nextZone();
+            area->lines().print(items[i]);
+        }
+        area->lines().endLine();
+    }
+    QCOMPARE(area->lines().text(), printed); // the screen keeps what was printed
+
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(area);
+    QAccessibleTextInterface* text = node->textInterface();
+    QCOMPARE(text->characterCount(), int(expected.size()));
+    QCOMPARE(text->text(0, -1), expected);
+    QCOMPARE(node->text(QAccessible::Value), expected);
+    QTRY_COMPARE(spy.size(), 1);
+    QCOMPARE(updates(spy).first().inserted, expected);
+}
+
+// The fault as it was found: a zero byte in the first name of 定食.csv, and
+// a screen reader heard the first line up to it and nothing more.
+void TestAccessibility::zeroByteInANameKeepsEveryLine() {
+    ShellFixture app;
+    const QString path = QDir(app.dir.path()).filePath(SetMealFileName);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("A\0B,1\r\n", 7));
+    file.write(
+        QStringEncoder("windows-31j").encode(tableText(39, QStringLiteral("定食"), [](int n) { return n; })));
+    file.close();
+    app.shell.open<SetMealWindow>();
+    SetMealWindow& window = app.shell.window<SetMealWindow>();
+    auto* area = window.control<PictureArea>(QStringLiteral("Picture1"));
+    QSignalSpy spy(area, &PictureArea::printedTextChanged);
+    ShellFixture::click(window, QStringLiteral("Command1"));
+    QVERIFY(app.errors.errors.isEmpty());
+    QCOMPARE(area->lines().lineCount(), 40);
+
+    const QString heard = QAccessible::queryAccessibleInterface(area)->textInterface()->text(0, -1);
+    QVERIFY(!heard.contains(QChar(0)));
+    const QStringList lines = heard.split(u'\n');
+    QCOMPARE(lines.size(), 40);
+    QCOMPARE(lines.first(), QStringLiteral("1   A\uFFFDB    1"));
+    for (int k = 1; k < 40; ++k)
+        QCOMPARE(lines[k], area->lines().lineText(k));
+    QTRY_COMPARE(spy.size(), 1);
+    QCOMPARE(updates(spy).first().inserted, heard);
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -57,6 +57,9 @@ private slots:
     void pastingIsCutToTheLimit_data();
     void pastingIsCutToTheLimit();
     void inputMethodIsCutToTheLimit();
+    void textFromCodeIsCutToTheLimit_data();
+    void textFromCodeIsCutToTheLimit();
+    void undoTakesBackACutInsertWhole();
     void textRoundTrips_data();
     void textRoundTrips();
 
@@ -170,6 +173,66 @@ void TestControls::inputMethodIsCutToTheLimit() {
     commit.setCommitString(QStringLiteral("６５５"));
     QApplication::sendEvent(box, &commit);
     QCOMPARE(box->text(), QStringLiteral("６５"));
+}
+
+void TestControls::textFromCodeIsCutToTheLimit_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("height: setText") << "Text1"
+                                     << "setText"
+                                     << "170555"
+                                     << "1705";
+    QTest::newRow("height: setText keeps a CR LF that fits") << "Text1"
+                                                             << "setText"
+                                                             << "1\r\n234"
+                                                             << "1\r\n2";
+    QTest::newRow("weight: setPlainText") << "Text2"
+                                          << "setPlainText"
+                                          << "1234567890"
+                                          << "12";
+    QTest::newRow("weight: insertPlainText") << "Text2"
+                                             << "insertPlainText"
+                                             << "655"
+                                             << "65";
+    QTest::newRow("height: a cursor's insertText") << "Text1"
+                                                   << "cursor"
+                                                   << "１７０５５"
+                                                   << "１７０５";
+}
+
+// What code puts into a box is held to its limit as well.
+void TestControls::textFromCodeIsCutToTheLimit() {
+    QFETCH(QString, name);
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    QFETCH(QString, after);
+    std::unique_ptr<QWidget> form = shown(layout::body());
+    auto* box = form->findChild<TextBox*>(name);
+    if (how == u"setText")
+        box->setText(text);
+    else if (how == u"setPlainText")
+        box->setPlainText(text);
+    else if (how == u"insertPlainText")
+        box->insertPlainText(text);
+    else
+        box->textCursor().insertText(text);
+    QCOMPARE(box->text(), after);
+    QCOMPARE(textBoxLength(box->toPlainText()), after.size());
+}
+
+void TestControls::undoTakesBackACutInsertWhole() {
+    std::unique_ptr<QWidget> form = shown(layout::body());
+    auto* box = form->findChild<TextBox*>(QStringLiteral("Text2"));
+    box->setText(QStringLiteral("6"));
+    box->moveCursor(QTextCursor::End);
+    box->insertPlainText(QStringLiteral("5kg"));
+    QCOMPARE(box->text(), QStringLiteral("65"));
+    box->undo();
+    QCOMPARE(box->text(), QStringLiteral("6"));
+    box->redo();
+    QCOMPARE(box->text(), QStringLiteral("65"));
 }
 
 void TestControls::textRoundTrips_data() {

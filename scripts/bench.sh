@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark and prints one line per figure with its
+# ratio to the goal (or to the floor program). Not part of the tests.
+# Usage: scripts/bench.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${1:-build}
+scripts/build.sh "$dir" >/dev/null
+bench="$dir/bench"
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+
+# Start-up against a minimal Qt Widgets program: one virtual display and one
+# D-Bus session for all runs.
+HOME="$home" xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
+  "$bench/bench_startup" 20 "$dir/yomorisu" "$bench/minimal_window" 2>/dev/null
+
+# Each button handler, click to repaint, against one frame (16 ms).
+"$bench/bench_handlers" -platform offscreen -iterations 20 2>/dev/null |
+  awk '/^RESULT/ { split($3, n, "::"); name = n[2]; sub(/\(\):$/, "", name) }
+       /msecs per iteration/ { printf "handler %s: %.2f ms, ratio %.2f to 16 ms\n", name, $1, $1 / 16 }'
+
+# Loads that stop early and a full table.
+"$bench/bench_core" -platform offscreen 2>/dev/null |
+  awk '/^RESULT/ { split($3, n, "::"); name = n[2]; sub(/\(\):$/, "", name) }
+       /msecs per iteration/ { printf "%s: %s ms\n", name, $1 }'
+
+# Memory over 1,000 cycles of opening and using the table windows.
+"$bench/bench_session" -platform offscreen 1000 2>/dev/null | tail -1
+
+# A 20 MB document loaded into 病気, against decoding it and showing it bare.
+"$bench/bench_documents" -platform offscreen 2>/dev/null | sed -n 's/^QINFO *: BenchDocuments::[A-Za-z]*() //p'

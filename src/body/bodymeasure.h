@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// Standard body weight and BMI from a height in centimetres and a weight in
+// kilograms. The window calls these one step at a time, printing in between,
+// so a failure in a later step leaves the earlier results on screen.
+
+enum class BmiClass { Thin, Normal, Heavy };
+
+struct BodyInputs {
+    qint32 height = 0; // centimetres
+    qint32 weight = 0; // kilograms
+};
+
+// Each box's text as a whole number: its leading number rounded, halves to
+// even. The height is read first; a number beyond the 32-bit range is the
+// overflow error naming the box.
+BodyInputs readBodyInputs(const QString& heightText, const QString& weightText);
+
+// Standard weight in kilograms. 160 cm and up: (h - 100) x 0.9; 150 to 159:
+// (h - 100) / 10 x 0.4 + 50; below 150: h - 100.
+double standardWeight(qint32 height);
+
+// weight / (height x 0.01 x height x 0.01), rounded halves to even. A zero
+// height is the division-by-zero error, or the overflow error when the weight
+// is zero as well; a quotient beyond 32 bits is the overflow error.
+qint32 bodyMassIndex(qint32 height, qint32 weight);
+
+// 18 or less thin, 19 to 25 normal, 26 or more heavy.
+BmiClass bmiClassOf(qint32 bmi);

@@ -1,0 +1,208 @@
+// The first start of an installed program: samples go into the documents
+// folder where the user has none, and nothing of the user's is touched.
+
+#include "app/samples.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "(cannot open " + path.toUtf8() + ")";
+    return file.readAll();
+}
+
+// Every path below `folder` with its content ("/" for a folder, "-> x" for a
+// link), so two trees compare in one QCOMPARE.
+QMap<QString, QByteArray> tree(const QString& folder) {
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString name = QDir(folder).relativeFilePath(path);
+        if (info.isSymLink())
+            entries.insert(name, "-> " + info.symLinkTarget().toUtf8());
+        else if (info.isDir())
+            entries.insert(name, "/");
+        else
+            entries.insert(name, readFile(path));
+    }
+    return entries;
+}
+
+// Code page 932 bytes, CR LF, as the real tables have them.
+const QByteArray exercises = "\x8e\x55\x95\xe0,2\r\n\x91\xac\x95\xe0,5\r\n";
+const QByteArray meals = "\x92\xa9\x90\x48,550\r\n";
+
+} // namespace
+
+class TestSamples : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void fillsAFreshDocumentsFolder();
+    void copiesAreTheUsersToEdit();
+    void keepsWhatTheUserHas_data();
+    void keepsWhatTheUserHas();
+    void laterStartsLeaveTheCopiesAlone();
+    void samplesNotInstalledAreSkipped();
+    void aFolderThatCannotBeMadeIsReported();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_samples;
+    QString m_documents;
+};
+
+void TestSamples::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_samples = m_dir->filePath(QStringLiteral("share/yomorisu"));
+    m_documents = m_dir->filePath(QStringLiteral("home/Documents"));
+    writeFile(m_samples + QStringLiteral("/rmr.csv"), exercises);
+    writeFile(m_samples + QStringLiteral("/定食.csv"), meals);
+    writeFile(m_samples + QStringLiteral("/健康相談/かぜ.txt"), "\x82\xa9\x82\xba\r\n");
+    writeFile(m_samples + QStringLiteral("/健康相談/生活習慣病/高血圧.txt"), "\x8d\x82\x8c\x8c\x88\xb3\r\n");
+    writeFile(m_samples + QStringLiteral("/README.txt"), "not a sample");
+}
+
+void TestSamples::fillsAFreshDocumentsFolder() {
+    const SampleCopy copy = copyMissingSamples(m_samples, m_documents);
+
+    QCOMPARE(copy.failed, QStringList());
+    QCOMPARE(copy.kept, QStringList());
+    QCOMPARE(copy.copied.size(), 3);
+    QMap<QString, QByteArray> expected{
+        {QStringLiteral("rmr.csv"), exercises},
+        {QStringLiteral("定食.csv"), meals},
+        {QStringLiteral("健康相談"), "/"},
+        {QStringLiteral("健康相談/かぜ.txt"), "\x82\xa9\x82\xba\r\n"},
+        {QStringLiteral("健康相談/生活習慣病"), "/"},
+        {QStringLiteral("健康相談/生活習慣病/高血圧.txt"), "\x8d\x82\x8c\x8c\x88\xb3\r\n"},
+    };
+    // Byte for byte, and nothing else: no other file of the share, no
+    // half-built folder left over.
+    QCOMPARE(tree(m_documents), expected);
+}
+
+void TestSamples::copiesAreTheUsersToEdit() {
+    // Installed files are read-only for the user.
+    for (const QString& name : {QStringLiteral("rmr.csv"), QStringLiteral("健康相談/かぜ.txt")})
+        QVERIFY(QFile::setPermissions(m_samples + u'/' + name,
+                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+
+    copyMissingSamples(m_samples, m_documents);
+
+    for (const QString& name : {QStringLiteral("rmr.csv"), QStringLiteral("健康相談/かぜ.txt")})
+        QVERIFY2(QFile::permissions(m_documents + u'/' + name) & QFile::WriteOwner, qPrintable(name));
+}
+
+void TestSamples::keepsWhatTheUserHas_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("own exercise table") << "rmr.csv"
+                                        << "file";
+    QTest::newRow("own set-meal table") << "定食.csv"
+                                        << "file";
+    QTest::newRow("own documents folder, samples not merged in") << "健康相談"
+                                                                 << "folder";
+    QTest::newRow("an empty table is still the user's") << "定食.csv"
+                                                        << "empty file";
+    QTest::newRow("a link to a table elsewhere, not there yet") << "rmr.csv"
+                                                                << "dangling link";
+    QTest::newRow("a folder where a table would go") << "rmr.csv"
+                                                     << "folder";
+}
+
+void TestSamples::keepsWhatTheUserHas() {
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    const QString own = m_documents + u'/' + name;
+    QDir().mkpath(m_documents);
+    if (kind == QLatin1String("file"))
+        writeFile(own, "mine,1\r\n");
+    else if (kind == QLatin1String("empty file"))
+        writeFile(own, {});
+    else if (kind == QLatin1String("folder"))
+        writeFile(own + QStringLiteral("/メモ.txt"), "mine");
+    else
+        QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("elsewhere/rmr.csv")), own));
+    const QMap<QString, QByteArray> before = tree(m_documents);
+
+    const SampleCopy copy = copyMissingSamples(m_samples, m_documents);
+
+    QCOMPARE(copy.kept, QStringList{name});
+    QCOMPARE(copy.copied.size(), 2);
+    QVERIFY(!copy.copied.contains(name));
+    QCOMPARE(copy.failed, QStringList());
+    const QMap<QString, QByteArray> after = tree(m_documents);
+    for (auto it = before.begin(); it != before.end(); ++it)
+        QCOMPARE(after.value(it.key()), it.value());
+    // Nothing new inside what the user has.
+    for (const QString& path : after.keys()) {
+        if (path.startsWith(name + u'/'))
+            QVERIFY2(before.contains(path), qPrintable(path));
+    }
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("elsewhere/rmr.csv"))));
+}
+
+void TestSamples::laterStartsLeaveTheCopiesAlone() {
+    copyMissingSamples(m_samples, m_documents);
+    writeFile(m_documents + QStringLiteral("/rmr.csv"), "edited,9\r\n");
+    QFile::remove(m_documents + QStringLiteral("/健康相談/かぜ.txt"));
+    const QMap<QString, QByteArray> edited = tree(m_documents);
+
+    const SampleCopy again = copyMissingSamples(m_samples, m_documents);
+
+    QCOMPARE(again.copied, QStringList());
+    QCOMPARE(again.kept.size(), 3);
+    QCOMPARE(tree(m_documents), edited);
+}
+
+void TestSamples::samplesNotInstalledAreSkipped() {
+    QVERIFY(QDir(m_samples + QStringLiteral("/健康相談")).removeRecursively());
+    QVERIFY(QFile::remove(m_samples + QStringLiteral("/rmr.csv")));
+
+    const SampleCopy copy = copyMissingSamples(m_samples, m_documents);
+
+    QCOMPARE(copy.copied, QStringList{QStringLiteral("定食.csv")});
+    QCOMPARE(copy.failed, QStringList());
+    QCOMPARE(QDir(m_documents).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("定食.csv")});
+}
+
+// A documents "folder" that is a file: each sample is reported by name and
+// the start goes on.
+void TestSamples::aFolderThatCannotBeMadeIsReported() {
+    writeFile(m_documents, "a file, not a folder");
+
+    const SampleCopy copy = copyMissingSamples(m_samples, m_documents);
+
+    QCOMPARE(copy.copied, QStringList());
+    QCOMPARE(copy.failed.size(), 3);
+    for (const QString& name :
+         {QStringLiteral("rmr.csv"), QStringLiteral("定食.csv"), QStringLiteral("健康相談")})
+        QVERIFY2(std::any_of(copy.failed.begin(), copy.failed.end(),
+                             [&](const QString& f) { return f.startsWith(name + u':'); }),
+                 qPrintable(copy.failed.join(u'\n')));
+    QCOMPARE(readFile(m_documents), QByteArray("a file, not a folder"));
+}
+
+QTEST_GUILESS_MAIN(TestSamples)
+#include "tst_samples.moc"

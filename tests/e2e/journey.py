@@ -1,0 +1,337 @@
+#!/usr/bin/python3
+"""ヨモリス from outside: the installed program in a desktop session of its
+own, driven only through AT-SPI as a screen reader meets it.
+
+The journey is a list of steps, one function per window, run in order on one
+running program; each checks what its window shows. A picture of every open
+window is saved after each step (and of the screen on a failure) under
+--out, for a reviewer to look at.
+
+Usage: journey.py [--prefix /usr] [--out DIR]
+Exit status 0 when every step passed, 1 on a failure, 77 when the program
+is not installed under the prefix.
+"""
+
+import argparse
+import configparser
+import csv
+import filecmp
+import os
+import re
+import shlex
+import shutil
+import subprocess
+import sys
+import time
+import traceback
+from pathlib import Path
+
+sys.dont_write_bytecode = True  # nothing written into the source tree
+from session import Session  # noqa: E402
+
+SKIPPED = 77
+
+# The AT-SPI client (screenreader.py), imported once the session's buses are
+# up, since it connects to them as it loads.
+sr = None
+
+# The windows' captions, as the program shows them.
+MENU = "ヨモリス"
+SET_MEALS = "定食1"
+INTAKE = "摂取"
+RMR = "ＲＭＲ"
+DISPLAY = "表\u3000\u3000\u3000\u3000示"
+NEXT_PAGE = "次のページ"
+CALCULATE = "計\u3000\u3000算"
+BACK = "処方menuへ"
+MEALS = ("朝食", "昼食", "夕食")
+
+
+def read_table(path):
+    """(name, value) per record of a sample table, read here on its own:
+    code page 932, comma-separated, a quoted name may hold commas."""
+    with open(path, encoding="cp932", newline="") as file:
+        return [(name, int(value)) for name, value in csv.reader(file)]
+
+
+def listing_lines(text):
+    """(row number, name, value) for each line a listing panel shows."""
+    if not text:
+        return []
+    rows = []
+    for line in text.split("\n"):
+        match = re.fullmatch(r"\s*(\d+)\s+(.*?)\s+(-?\d+)\s*", line)
+        if not match:
+            raise AssertionError(f"not a listing row: {line!r}")
+        rows.append((int(match[1]), match[2], int(match[3])))
+    return rows
+
+
+def printed_number(value):
+    """A whole number as a picture area prints it: sign place, digits, one
+    space."""
+    return f"{'-' if value < 0 else ' '}{abs(value)} "
+
+
+class Journey:
+    def __init__(self, prefix, out):
+        self.program_path = prefix / "bin" / "yomorisu"
+        self.samples = prefix / "share" / "yomorisu"
+        self.desktop_entry = prefix / "share" / "applications" / "jp.yomorisu.Yomorisu.desktop"
+        self.out = out
+        self.shots = out / "screens"
+        self.home = out / "home"
+        self.documents = self.home / "Documents"
+        self.session = None
+        self.program = None
+        self.app = None
+        self.step = "setup"
+        self.shot_count = 0
+
+    # -- running ------------------------------------------------------------
+
+    def run(self, steps):
+        for directory in (self.shots, self.home, self.out / "session"):
+            shutil.rmtree(directory, ignore_errors=True)
+            directory.mkdir(parents=True)
+        self.session = Session(self.out / "session")
+        passed = 0
+        try:
+            self.session.start()
+            os.environ.update(self.session.env)
+            global sr
+            import screenreader as sr
+
+            for step in steps:
+                self.step = step.__name__
+                step(self)
+                self.shoot_windows()
+                passed += 1
+                print(f"PASS   {self.step}", flush=True)
+        except Exception:
+            print(f"FAIL!  {self.step}", flush=True)
+            traceback.print_exc()
+            self.report_failure()
+        finally:
+            self.session.close()
+        failed = len(steps) - passed
+        print(f"steps: {passed} passed, {1 if failed else 0} failed, {failed - 1 if failed else 0} not run")
+        print(f"pictures of the windows: {self.shots}")
+        return 0 if not failed else 1
+
+    def start_program(self):
+        """Starts the program as the desktop menu does: the command of its
+        desktop entry, found on the PATH."""
+        self.program = self.session.spawn(
+            self.menu_command(),
+            env={"HOME": str(self.home), "QT_QPA_PLATFORM": "xcb",
+                 "PATH": f"{self.program_path.parent}:{self.session.env['PATH']}"},
+            stdout=open(self.out / "program.log", "wb"), stderr=subprocess.STDOUT)
+        self.app = sr.Application(self.program.pid)
+
+    def menu_command(self):
+        entry = configparser.ConfigParser(interpolation=None)
+        entry.read(self.desktop_entry, encoding="utf-8")
+        command = shlex.split(entry["Desktop Entry"]["Exec"])
+        # Field codes (%f, %U, ...) stand for files the menu would pass; none here.
+        return [word for word in command if not re.fullmatch(r"%[a-zA-Z]", word)]
+
+    def report_failure(self):
+        try:
+            self.session.screenshot(self.shots / f"{self.shot_count + 1:02d}-FAILED-{self.step}.png")
+        except Exception as error:
+            print(f"(no picture of the screen: {error})")
+        if self.app is not None:
+            try:
+                print("What the program showed to assistive technology:\n" + self.app.describe())
+            except Exception as error:
+                print(f"(the program could not be read: {error})")
+        if self.program and self.program.poll() is not None:
+            print(f"The program had ended with status {self.program.returncode}.")
+
+    # -- looking ------------------------------------------------------------
+
+    def shoot_windows(self, windows=None):
+        """One PNG per open window (or those given), named by step and
+        caption; a message box is named as one."""
+        if not self.app or self.program.poll() is not None:
+            return
+        for window in windows or self.app.top_levels():
+            self.shot_count += 1
+            title = window.name if sr.role(window) == sr.FRAME else f"message box {window.name}"
+            name = f"{self.shot_count:02d}-{self.step}-{title}.png".replace("/", "_")
+            self.session.screenshot(self.shots / name, sr.extents(window))
+
+    def panels(self, window):
+        """The picture areas of a window, from the left."""
+        return sr.by_column(sr.find_all(window, sr.TEXT, where=sr.is_read_only))
+
+    def expect_listing(self, window, wanted, what):
+        """Waits until the panels, from the left, list exactly `wanted`: one
+        list of (row, name, value) per panel."""
+        def shown():
+            return [listing_lines(sr.read(panel)) for panel in self.panels(window)]
+        try:
+            Session.wait_for(lambda: shown() == wanted, sr.TIMEOUT, what)
+        except AssertionError:
+            actual = shown()
+            for k, (got, want) in enumerate(zip(actual, wanted), 1):
+                if got != want:
+                    first = next((i for i, (g, w) in enumerate(zip(got, want)) if g != w), min(len(got), len(want)))
+                    raise AssertionError(
+                        f"{what}: panel {k} of {len(actual)} shows {len(got)} rows, wanted {len(want)}; "
+                        f"first difference at line {first + 1}: "
+                        f"{got[first] if first < len(got) else None} instead of "
+                        f"{want[first] if first < len(want) else None}") from None
+            raise AssertionError(f"{what}: {len(actual)} panels, wanted {len(wanted)}") from None
+
+    def texts(self):
+        """What every open window shows in its boxes and picture areas."""
+        return {window.name: [(control.name, sr.read(control)) for control in
+                              sr.left_to_right(sr.find_all(window, sr.TEXT))]
+                for window in self.app.top_levels(sr.FRAME)}
+
+    def menu_button(self, caption):
+        sr.press(sr.find(self.app.window(MENU), sr.BUTTON, caption))
+
+
+def rows(table, first, last):
+    """Rows first..last of a table as a listing prints them."""
+    return [(n, *table[n - 1]) for n in range(first, min(last, len(table)) + 1)]
+
+
+# -- the steps, one per window ------------------------------------------------
+# Each takes the journey and checks what the user would see. Steps for the
+# windows 消費, 標準 and 病気 go in the list at the end, before the bad entry.
+
+
+def start(j):
+    """Only the main menu, and the samples in place for a new user."""
+    j.start_program()
+    j.app.window(MENU)
+    time.sleep(0.5)  # anything else would have appeared with it
+    assert j.app.window_names() == [MENU], j.app.window_names()
+    for name in ("rmr.csv", "定食.csv"):
+        copy = j.documents / name
+        assert copy.is_file(), f"{copy} was not put in place"
+        assert filecmp.cmp(copy, j.samples / name, shallow=False), f"{copy} differs from the sample"
+    if (j.samples / "健康相談").is_dir():
+        compared = filecmp.dircmp(j.samples / "健康相談", j.documents / "健康相談")
+        assert not (compared.left_only or compared.right_only or compared.diff_files), compared.report()
+
+
+def set_meal_listing(j):
+    """食品カロリー: 表示 lists the first page, 次のページ the second."""
+    meals = read_table(j.documents / "定食.csv")
+    j.menu_button("食品カロリー")
+    window = j.app.window(SET_MEALS)
+    j.expect_listing(window, [[]] * 4, "empty panels on opening")
+    sr.press(sr.find(window, sr.BUTTON, DISPLAY))
+    j.expect_listing(window, [rows(meals, 1, 40), rows(meals, 41, 80), rows(meals, 81, 120),
+                              rows(meals, 121, 300)], "the first page")
+    sr.press(sr.find(window, sr.BUTTON, NEXT_PAGE))
+    j.expect_listing(window, [rows(meals, 162, 300), rows(meals, 203, 300), rows(meals, 244, 300), []],
+                     "the second page")
+
+
+# Set-meal numbers typed for each meal; a number may come twice.
+EATEN = {"朝食": ["3", "15"], "昼食": ["120", "7", "7"], "夕食": ["200", "1", "", "42"]}
+
+
+def intake(j):
+    """摂取カロリー: numbers for three meals, 計算 shows the sums."""
+    calories = [value for _, value in read_table(j.documents / "定食.csv")]
+    j.menu_button("摂取カロリー")
+    window = j.app.window(INTAKE)
+    for meal, numbers in EATEN.items():
+        for k, number in enumerate(numbers, 1):
+            sr.set_text(sr.find(window, sr.TEXT, f"{meal} {k}"), number)
+    sr.press(sr.find(window, sr.BUTTON, CALCULATE))
+    sums = {meal: sum(calories[int(n) - 1] for n in numbers if n) for meal, numbers in EATEN.items()}
+    wanted = {f"{meal}合計": printed_number(total) for meal, total in sums.items()}
+    wanted["合計摂取熱量"] = printed_number(sum(sums.values()))
+
+    def shown():
+        return {name: sr.read(sr.find(window, sr.TEXT, name)) for name in wanted}
+    try:
+        Session.wait_for(lambda: shown() == wanted, sr.TIMEOUT, "the sums")
+    except AssertionError:
+        raise AssertionError(f"sums shown {shown()}, wanted {wanted}") from None
+
+
+def rmr_listing(j):
+    """運動エネルギー: 表示 lists every exercise over the three panels."""
+    exercises = read_table(j.documents / "rmr.csv")
+    j.menu_button("運動エネルギー")
+    window = j.app.window(RMR)
+    j.expect_listing(window, [[]] * 3, "empty panels on opening")
+    sr.press(sr.find(window, sr.BUTTON, DISPLAY))
+    j.expect_listing(window, [rows(exercises, 1, 20), rows(exercises, 21, 40), rows(exercises, 41, 300)],
+                     "the listing")
+
+
+def bad_entry(j):
+    """"301" in 摂取: a message box with the error's number; once it is
+    dismissed the program goes on and no window has changed."""
+    window = j.app.window(INTAKE)
+    sr.set_text(sr.find(window, sr.TEXT, "朝食 1"), "301")
+    before = j.texts()
+    sr.press(sr.find(window, sr.BUTTON, CALCULATE))
+    box = j.app.message_box()
+    message = "\n".join(label.name for label in sr.find_all(box, "label"))
+    assert re.search(r"(?<!\d)9(?!\d)", message), f"no error number 9 in the message: {message!r}"
+    j.shoot_windows([box])
+    buttons = sr.find_all(box, sr.BUTTON)
+    assert len(buttons) == 1, [b.name for b in buttons]
+    sr.press(buttons[0])
+    Session.wait_for(lambda: not j.app.top_levels(sr.ALERT, sr.DIALOG), sr.TIMEOUT, "the message box to go")
+    assert j.program.poll() is None, f"the program ended with status {j.program.returncode}"
+    assert j.app.window_names() == sorted([MENU, SET_MEALS, INTAKE, RMR]), j.app.window_names()
+    after = j.texts()
+    for name in before:
+        assert after[name] == before[name], f"{name} changed:\n{before[name]}\n->\n{after[name]}"
+
+
+def back_to_menu_and_reopen(j):
+    """処方menuへ closes 摂取; opened again, it is empty."""
+    sr.press(sr.find(j.app.window(INTAKE), sr.BUTTON, BACK))
+    j.app.wait_gone(INTAKE)
+    assert MENU in j.app.window_names()
+    j.menu_button("摂取カロリー")
+    window = j.app.window(INTAKE)
+    shown = [(c.name, sr.read(c)) for c in sr.find_all(window, sr.TEXT)]
+    assert len(shown) == 34, shown  # 30 boxes and 4 picture areas
+    assert all(text == "" for _, text in shown), [s for s in shown if s[1]]
+
+
+def end(j):
+    """おわり with windows open: the program ends at once, status 0."""
+    j.menu_button("おわり")
+    pressed = time.monotonic()
+    try:
+        status = j.program.wait(timeout=2)
+    except Exception:
+        raise AssertionError("the program was still running 2 s after おわり") from None
+    elapsed = time.monotonic() - pressed
+    assert status == 0, f"exit status {status}"
+    print(f"       おわり: exit status 0 after {elapsed:.2f} s")
+
+
+STEPS = [start, set_meal_listing, intake, rmr_listing, bad_entry, back_to_menu_and_reopen, end]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--prefix", type=Path, default=Path("/usr"), help="where the program is installed")
+    parser.add_argument("--out", type=Path, default=Path("e2e-journey"), help="pictures and logs go here")
+    args = parser.parse_args()
+    journey = Journey(args.prefix.resolve(), args.out.resolve())
+    if not os.access(journey.program_path, os.X_OK):
+        print(f"{journey.program_path} is not installed; build the package and install it first "
+              "(scripts/package.sh)")
+        return SKIPPED
+    return journey.run(STEPS)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
