@@ -68,9 +68,17 @@ void SystemPrinter::print(const QString& text) {
             throw RuntimeError(ErrorKind::Printer, name, QStringLiteral("印刷データを作れませんでした"));
     }
     // Qt's own CUPS path drops the print system's answer; asked here, a
-    // refused job is the printer error.
-    const int job = cupsPrintFile(name.toLocal8Bit().constData(),
-                                  QFile::encodeName(pdf.fileName()).constData(), "ヨモリス", 0, nullptr);
+    // refused job is the printer error. The destination's options (the
+    // user's defaults for it, as lpoptions keeps them) go with the job, as lp
+    // does; "queue/instance" names an instance of a queue.
+    const QByteArray queue = name.section(u'/', 0, 0).toLocal8Bit();
+    const QByteArray instance = name.section(u'/', 1).toLocal8Bit();
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(),
+                                         instance.isEmpty() ? nullptr : instance.constData());
+    const int job = cupsPrintFile(queue.constData(), QFile::encodeName(pdf.fileName()).constData(),
+                                  "ヨモリス", dest ? dest->num_options : 0, dest ? dest->options : nullptr);
+    if (dest)
+        cupsFreeDests(1, dest);
     if (job == 0)
         throw RuntimeError(ErrorKind::Printer, name, QString::fromUtf8(cupsLastErrorString()));
 }
