@@ -19,6 +19,18 @@ public:
     void report(const RuntimeError& error) override { qFatal("unexpected failure: %s", error.what()); }
 };
 
+// 病気 is not benchmarked here: its dialog is cancelled and its printer
+// prints nothing.
+class CancelledDialog : public OpenFileDialog {
+public:
+    QString chooseFile(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+class NoPrinter : public TextPrinter {
+public:
+    void print(const QString&) override {}
+};
+
 // A full table: 300 records with long names.
 void writeFullTable(const QString& path, const QString& name) {
     QString text;
@@ -92,7 +104,9 @@ private:
 
     QTemporaryDir m_dir;
     FailingErrorStop m_errors;
-    Shell m_shell{m_errors, m_dir.path(), [] {}};
+    CancelledDialog m_dialog;
+    NoPrinter m_printer;
+    Shell m_shell{m_errors, m_dir.path(), [] {}, m_dialog, m_printer};
 };
 
 QTEST_MAIN(BenchHandlers)

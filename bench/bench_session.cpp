@@ -22,6 +22,18 @@ public:
     void report(const RuntimeError& error) override { qFatal("unexpected failure: %s", error.what()); }
 };
 
+// 病気 is not benchmarked here: its dialog is cancelled and its printer
+// prints nothing.
+class CancelledDialog : public OpenFileDialog {
+public:
+    QString chooseFile(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+class NoPrinter : public TextPrinter {
+public:
+    void print(const QString&) override {}
+};
+
 long residentKilobytes() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
@@ -75,7 +87,10 @@ int main(int argc, char** argv) {
         QFile::copy(QStringLiteral(YOMORISU_SAMPLE_DATA "/") + file, QDir(dir.path()).filePath(file));
     }
     SilentErrorStop errors;
-    Shell shell(errors, dir.path(), [] {});
+    CancelledDialog dialog;
+    NoPrinter printer;
+    Shell shell(
+        errors, dir.path(), [] {}, dialog, printer);
     shell.start();
     settle();
 

@@ -28,3 +28,6 @@ HOME="$home" xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
 
 # Memory over 1,000 cycles of opening and using the table windows.
 "$bench/bench_session" -platform offscreen 1000 2>/dev/null | tail -1
+
+# A 20 MB document loaded into 病気, against decoding it and showing it bare.
+"$bench/bench_documents" -platform offscreen 2>/dev/null | sed -n 's/^QINFO *: BenchDocuments::[A-Za-z]*() //p'

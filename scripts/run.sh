@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds, puts the sample table files into the table folder (never
-# over the user's own) and starts the program. Without a display it starts
-# the program on a virtual one, saves a screenshot of the main menu and stops.
+# Sets up, builds, puts the sample table files and the 健康相談 documents into
+# the documents folder (never over the user's own) and starts the program.
+# Without a display it starts the program on a virtual one, saves a
+# screenshot of the main menu and stops.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -10,11 +11,11 @@ scripts/build.sh
 folder="$(xdg-user-dir DOCUMENTS 2>/dev/null || true)"
 if [ -z "$folder" ] || [ "$folder" = "$HOME" ]; then folder="$HOME/Documents"; fi
 mkdir -p "$folder"
-for f in rmr.csv 定食.csv; do
+for f in rmr.csv 定食.csv 健康相談; do
   if [ -e "$folder/$f" ]; then
     echo "Kept your own $folder/$f"
   else
-    cp "data/$f" "$folder/$f"
+    cp -r "data/$f" "$folder/$f"
     echo "Copied sample data/$f to $folder/$f"
   fi
 done

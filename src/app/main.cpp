@@ -7,14 +7,15 @@
 // windows/ turns layout tables into widgets; common/ has the number rules.
 #include "app/commandline.h"
 #include "app/messageboxerrorstop.h"
+#include "app/qttranslations.h"
 #include "app/samples.h"
 #include "app/shell.h"
 #include "app/tablefolder.h"
+#include "documents/systemprinter.h"
+#include "documents/widgetfiledialog.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 namespace {
 
@@ -38,9 +39,8 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.yomorisu.Yomorisu"));
     // Every text on screen is Japanese, the toolkit's own buttons and file
     // dialog included, whatever the system's language.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&toolkitTexts);
+    if (!installQtTranslations(app))
+        qWarning("Qt's Japanese translations (qtbase_ja.qm) are missing; dialogs stay in English");
 
     QCommandLineParser parser;
     describeCommandLine(parser);
@@ -60,7 +60,10 @@ int main(int argc, char* argv[]) {
     }
 
     MessageBoxErrorStop errorStop;
-    Shell shell(errorStop, tableFolder, [] { QCoreApplication::quit(); });
+    WidgetFileDialog fileDialog;
+    SystemPrinter printer;
+    Shell shell(
+        errorStop, tableFolder, [] { QCoreApplication::quit(); }, fileDialog, printer);
     shell.start();
     return QApplication::exec();
 }

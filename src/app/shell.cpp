@@ -13,8 +13,10 @@ void MainMenuWindow::bindControls() {
     onClick(QStringLiteral("Command7"), [this] { m_shell.end(); });
 }
 
-Shell::Shell(ErrorStop& errorStop, QString tableFolder, std::function<void()> quit)
-    : m_errorStop(errorStop), m_tableFolder(std::move(tableFolder)), m_quit(std::move(quit)) {}
+Shell::Shell(ErrorStop& errorStop, QString tableFolder, std::function<void()> quit,
+             OpenFileDialog& openFileDialog, TextPrinter& printer)
+    : m_errorStop(errorStop), m_tableFolder(std::move(tableFolder)), m_quit(std::move(quit)),
+      m_openFileDialog(openFileDialog), m_printer(printer) {}
 
 Shell::~Shell() = default;
 

@@ -33,8 +33,10 @@ private:
 class Shell : public WindowHost {
 public:
     // `quit` ends the program; the program passes the application's quit,
-    // tests pass a recorder.
-    Shell(ErrorStop& errorStop, QString tableFolder, std::function<void()> quit);
+    // tests pass a recorder. The dialog and the printer are the system's in
+    // the program and stand-ins in tests.
+    Shell(ErrorStop& errorStop, QString tableFolder, std::function<void()> quit,
+          OpenFileDialog& openFileDialog, TextPrinter& printer);
     ~Shell() override;
 
     // Start-up: the main menu, and nothing else.
@@ -58,6 +60,8 @@ public:
     void closedByUser(WindowObject& window) override;
     ErrorStop& errorStop() override { return m_errorStop; }
     QString tableFolder() const override { return m_tableFolder; }
+    OpenFileDialog& openFileDialog() override { return m_openFileDialog; }
+    TextPrinter& printer() override { return m_printer; }
 
 private:
     template <class W> std::unique_ptr<W> create() {
@@ -70,6 +74,8 @@ private:
     ErrorStop& m_errorStop;
     QString m_tableFolder;
     std::function<void()> m_quit;
+    OpenFileDialog& m_openFileDialog;
+    TextPrinter& m_printer;
     std::tuple<std::unique_ptr<MainMenuWindow>, std::unique_ptr<SetMealWindow>, std::unique_ptr<IntakeWindow>,
                std::unique_ptr<RmrWindow>, std::unique_ptr<ExpenditureWindow>, std::unique_ptr<BodyWindow>,
                std::unique_ptr<DocumentWindow>>

@@ -2,25 +2,21 @@
 
 #include "common/numbers.h"
 #include "common/runtimeerror.h"
+#include "common/textdecoding.h"
 
 #include <QIODevice>
 
 namespace {
 constexpr char Quote = '"';
 constexpr qsizetype ChunkBytes = 64 * 1024;
-const QByteArray Utf8Bom("\xEF\xBB\xBF");
 } // namespace
 
 TableReader::TableReader(QIODevice& device) : m_device(device), m_buffer(ChunkBytes, Qt::Uninitialized) {
-    while (m_size < Utf8Bom.size() && readMore()) {
+    while (m_size < Utf8ByteOrderMark.size() && readMore()) {
     }
-    if (QByteArrayView(m_buffer.constData(), m_size).startsWith(Utf8Bom)) {
-        m_pos = Utf8Bom.size();
+    if (startsWithUtf8ByteOrderMark(QByteArrayView(m_buffer.constData(), m_size))) {
+        m_pos = Utf8ByteOrderMark.size();
         m_utf8 = true;
-        m_decoder = QStringDecoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    } else {
-        // Each field is decoded on its own, so a broken byte never joins two fields.
-        m_decoder = QStringDecoder("windows-31j", QStringConverter::Flag::Stateless);
     }
 }
 
@@ -132,20 +128,8 @@ TableReader::Field TableReader::rawField(bool stopAtBlank) {
 }
 
 QString TableReader::decode(const QByteArray& bytes) {
-    QString text = m_decoder.decode(bytes);
-    if (m_utf8)
-        return text;
-    // The code page 932 converter marks bad bytes with SUB and drops a lead
-    // byte cut off by the field's end; show both as the replacement character.
-    text.replace(QChar(0x1A), QChar::ReplacementCharacter);
-    qsizetype i = 0;
-    while (i < bytes.size()) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        i += ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) ? 2 : 1;
-    }
-    if (i > bytes.size())
-        text += QChar::ReplacementCharacter;
-    return text;
+    // Each field is decoded on its own, so a broken byte never joins two fields.
+    return m_utf8 ? QString::fromUtf8(bytes) : m_decoder.decode(bytes);
 }
 
 QString TableReader::readText() {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "common/textdecoding.h"
+
 #include <QByteArray>
 #include <QString>
-#include <QStringDecoder>
 
 class QIODevice;
 class RuntimeError;
@@ -66,6 +67,6 @@ private:
     qsizetype m_pos = 0;
     bool m_ended = false;
     qsizetype m_fieldSpan = 0;
-    QStringDecoder m_decoder;
+    CodePage932Decoder m_decoder;
     bool m_utf8 = false;
 };

@@ -14,6 +14,25 @@ class PrintedLines;
 class QAbstractButton;
 class WindowObject;
 
+// The file-open dialog a window shows to let the user pick a file.
+class OpenFileDialog {
+public:
+    virtual ~OpenFileDialog() = default;
+    // Shows the dialog over `parent`, opening in `folder` and listing the files
+    // that match `pattern`. Returns the full path of the chosen file, or the
+    // empty text when the user cancelled.
+    virtual QString chooseFile(QWidget* parent, const QString& folder, const QString& pattern) = 0;
+};
+
+// The system's default printer.
+class TextPrinter {
+public:
+    virtual ~TextPrinter() = default;
+    // Prints `text` as one job, a line end starting a new line. Throws the
+    // printer error when there is no default printer or the job is refused.
+    virtual void print(const QString& text) = 0;
+};
+
 // What a window needs from the program around it. The shell implements it;
 // tests hand in their own.
 class WindowHost {
@@ -26,6 +45,8 @@ public:
     virtual ErrorStop& errorStop() = 0;
     // The folder holding the two table files.
     virtual QString tableFolder() const = 0;
+    virtual OpenFileDialog& openFileDialog() = 0;
+    virtual TextPrinter& printer() = 0;
 };
 
 // One window of the program. The object lives for the whole run and holds the

@@ -1,8 +1,8 @@
 #pragma once
 
 // The whole program as a test drives it: a shell over a temporary table
-// folder, with failures recorded instead of shown and the program's end
-// counted instead of performed.
+// folder, with failures recorded instead of shown, the program's end counted
+// instead of performed, and the file dialog and the printer stood in for.
 
 #include "app/shell.h"
 #include "testsupport.h"
@@ -10,11 +10,42 @@
 #include <QPushButton>
 #include <QTest>
 
+// Answers the file dialog as the test told it to: a path, or the empty text
+// for a cancel. Remembers where it was asked to open and with what pattern.
+class ScriptedFileDialog : public OpenFileDialog {
+public:
+    QString chooseFile(QWidget*, const QString& folder, const QString& pattern) override {
+        ++shown;
+        lastFolder = folder;
+        lastPattern = pattern;
+        return answer;
+    }
+    QString answer;
+    int shown = 0;
+    QString lastFolder;
+    QString lastPattern;
+};
+
+// Keeps each printed document instead of printing it, or fails as a printer
+// would when told to.
+class RecordingPrinter : public TextPrinter {
+public:
+    void print(const QString& text) override {
+        if (failure)
+            throw *failure;
+        documents.append(text);
+    }
+    QStringList documents;
+    std::optional<RuntimeError> failure;
+};
+
 struct ShellFixture {
     QTemporaryDir dir;
     RecordingErrorStop errors;
     int quits = 0;
-    Shell shell{errors, dir.path(), [this] { ++quits; }};
+    ScriptedFileDialog fileDialog;
+    RecordingPrinter printer;
+    Shell shell{errors, dir.path(), [this] { ++quits; }, fileDialog, printer};
 
     // Clicks a window's button as the user would.
     static void click(const WindowObject& window, const QString& button) {
