@@ -39,6 +39,12 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 QString TextBox::text() const {
+    // Built when read, not on every change: a long document costs one copy
+    // per read instead of one per keystroke.
+    if (m_textStale) {
+        m_text = withCrLf(toPlainText());
+        m_textStale = false;
+    }
     return m_text;
 }
 
@@ -48,18 +54,22 @@ void TextBox::setText(const QString& text) {
     setPlainText(text);
     m_settingText = false;
     m_text = m_wasCut ? withCrLf(toPlainText()) : text;
+    m_textStale = false;
 }
 
 void TextBox::takeChange() {
     if (m_cutting)
         return;
-    if (m_maxLength > 0 && textBoxLength(toPlainText()) > m_maxLength) {
-        cutToLimit();
-        m_wasCut = true;
+    // Only a limited box needs the text as it stood, to cut what came in.
+    if (m_maxLength > 0) {
+        if (textBoxLength(toPlainText()) > m_maxLength) {
+            cutToLimit();
+            m_wasCut = true;
+        }
+        m_plain = toPlainText();
     }
-    m_plain = toPlainText();
     if (!m_settingText)
-        m_text = withCrLf(m_plain);
+        m_textStale = true;
 }
 
 // Text that reached the document past the limit by a way the event handlers

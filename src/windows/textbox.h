@@ -27,7 +27,10 @@ public:
 
     // 0: no limit.
     int maxLength() const { return m_maxLength; }
-    void setMaxLength(int length) { m_maxLength = length; }
+    void setMaxLength(int length) {
+        m_maxLength = length;
+        m_plain = toPlainText();
+    }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -42,8 +45,9 @@ private:
     void takeChange();
     void cutToLimit();
 
-    QString m_text;
-    QString m_plain; // toPlainText() after the last change taken
+    mutable QString m_text;
+    mutable bool m_textStale = false; // m_text is to be built from the document
+    QString m_plain;                  // a limited box's toPlainText() after the last change taken
     bool m_settingText = false;
     bool m_wasCut = false;
     bool m_cutting = false;
