@@ -43,6 +43,10 @@ down() {
       as_root cancel -a -x "$q" 2>/dev/null || true # with the kept history of its jobs
       as_root lpadmin -x "$q" 2>/dev/null || true
     done
+    previous="$(cat "$state/server-default" 2>/dev/null || true)"
+    if [ -n "$previous" ] && [ "$previous" != "$queue" ]; then
+      as_root lpadmin -d "$previous" 2>/dev/null || true
+    fi
   fi
   if [ -f "$state/lpoptions.saved" ]; then
     as_root cp "$state/lpoptions.saved" "$lpoptions_file"
@@ -103,7 +107,11 @@ PY
   # raw queues are deprecated; only a failure is shown.
   quiet() { "$@" 2>"$state/lpadmin.log" || { cat "$state/lpadmin.log" >&2; return 1; }; }
   quiet as_root lpadmin -p "$queue" -v "socket://127.0.0.1:$port" -E
-  as_root lpoptions -d "$queue" >/dev/null
+  # The scheduler's own default, so every user and any home folder sees it
+  # (lpoptions -d would set only the calling user's); the one it had before
+  # comes back on "down".
+  HOME=/nonexistent lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p' >"$state/server-default"
+  as_root lpadmin -d "$queue"
   quiet as_root lpadmin -p "$refusing" -v "socket://127.0.0.1:9" -E
   as_root cupsreject "$refusing"
   echo "$queue" >"$state/queue"

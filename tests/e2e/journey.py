@@ -43,6 +43,9 @@ INTAKE = "摂取"
 RMR = "ＲＭＲ"
 EXPENDITURE = "消費エネルギー"
 BODY = "標準"
+DOCUMENTS = "病気"
+# Where scripts/test-printer.sh keeps the jobs its loopback printer received.
+TEST_PRINTER = Path(os.environ.get("YOMORISU_TEST_PRINTER_DIR", "/tmp/yomorisu-test-printer"))
 DISPLAY = "表\u3000\u3000\u3000\u3000示"
 NEXT_PAGE = "次のページ"
 CALCULATE = "計\u3000\u3000算"
@@ -337,6 +340,67 @@ def body(j):
         j.shoot_windows([window])
 
 
+def document_lines(path):
+    """The lines of a sample document, read here on its own: code page 932,
+    a line ending at CR or CR LF."""
+    text = path.read_bytes().decode("cp932")
+    return re.split(r"\r\n?", text.removesuffix("\r\n").removesuffix("\r"))
+
+
+def received_jobs():
+    return sorted((TEST_PRINTER / "jobs").glob("job-[0-9]*"))
+
+
+def documents(j):
+    """文献など: a sample document loaded through the file dialog, its path
+    typed into the dialog's file-name field; 印刷 sends it whole to the
+    default printer."""
+    path = j.documents / "健康相談" / "糖尿病.txt"
+    lines = document_lines(path)
+    j.menu_button("文献など")
+    window = j.app.window(DOCUMENTS)
+    box = sr.find(window, sr.TEXT, "病気の説明等")
+    assert "健康相談フォルダ" in sr.read(box), sr.read(box)
+    sr.press(sr.find(window, sr.BUTTON, "ファイル読み込み"))
+    dialog = j.app.message_box()
+    j.shoot_windows([dialog])
+    names = sr.find_all(dialog, sr.TEXT, where=lambda c: c.name.startswith("ファイル名"))
+    assert len(names) == 1, sr.describe(dialog)
+    sr.set_text(names[0], str(path))
+    sr.press(next(b for b in sr.find_all(dialog, sr.BUTTON) if b.name.startswith("開く")))
+    Session.wait_for(lambda: sr.read(box).rstrip("\n") == "\n".join(lines), sr.TIMEOUT,
+                     f"the box to show {path.name}")
+
+    if not (TEST_PRINTER / "port").exists():
+        if os.environ.get("CI"):
+            raise AssertionError(f"no loopback printer in {TEST_PRINTER}: scripts/test-printer.sh up")
+        print("       (印刷 not tried: no loopback printer; scripts/test-printer.sh up sets one up)")
+        return
+    before = received_jobs()
+    sr.press(sr.find(window, sr.BUTTON, "印刷"))
+    job = Session.wait_for(lambda: next(iter(set(received_jobs()) - set(before)), None), 30,
+                           "the print job at the loopback printer")
+    time.sleep(1)
+    assert len(received_jobs()) == len(before) + 1, "more than one job for one press"
+    pages = int(re.search(r"Pages:\s+(\d+)", subprocess.run(
+        ["pdfinfo", str(job)], capture_output=True, text=True, check=True).stdout)[1])
+    printed = subprocess.run(["pdftotext", "-enc", "UTF-8", str(job), "-"], capture_output=True, text=True,
+                             check=True).stdout
+    # Lines wider than the page wrap, so compare without white space: every
+    # line of the box is in the job, in order. A font may draw two code points
+    # with one glyph, which then reads back as the other (～ as 〜).
+    same_glyph = str.maketrans("\u301c\u2212\u2225", "\uff5e\uff0d\u2016")
+    flat = re.sub(r"\s+", "", printed).translate(same_glyph)
+    at = 0
+    for line in lines:
+        wanted = re.sub(r"\s+", "", line).translate(same_glyph)
+        found = flat.find(wanted, at)
+        assert found >= 0, f"printed job lacks, or misorders, the line {line!r}"
+        at = found + len(wanted)
+    assert pages > 1, f"the long document printed on {pages} page(s)"
+    print(f"       印刷: one job of {pages} pages holding all {len(lines)} lines")
+
+
 def bad_entry(j):
     """"301" in 摂取: a message box with the error's number; once it is
     dismissed the program goes on and no window has changed."""
@@ -353,7 +417,7 @@ def bad_entry(j):
     sr.press(buttons[0])
     Session.wait_for(lambda: not j.app.top_levels(sr.ALERT, sr.DIALOG), sr.TIMEOUT, "the message box to go")
     assert j.program.poll() is None, f"the program ended with status {j.program.returncode}"
-    assert j.app.window_names() == sorted([MENU, SET_MEALS, INTAKE, RMR, EXPENDITURE, BODY]), \
+    assert j.app.window_names() == sorted([MENU, SET_MEALS, INTAKE, RMR, EXPENDITURE, BODY, DOCUMENTS]), \
         j.app.window_names()
     after = j.texts()
     for name in before:
@@ -385,7 +449,8 @@ def end(j):
     print(f"       おわり: exit status 0 after {elapsed:.2f} s")
 
 
-STEPS = [start, set_meal_listing, intake, rmr_listing, expenditure, body, bad_entry, back_to_menu_and_reopen, end]
+STEPS = [start, set_meal_listing, intake, rmr_listing, expenditure, body, documents, bad_entry,
+         back_to_menu_and_reopen, end]
 
 
 def main():
