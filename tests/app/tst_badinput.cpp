@@ -48,6 +48,8 @@ private slots:
     void badTableFile();
     void badEntries_data();
     void badEntries();
+    void badDocument_data();
+    void badDocument();
 
 private:
     void writeFile(const QString& name, const QByteArray& bytes);
@@ -70,6 +72,7 @@ void TestBadInput::init() {
     m_app->shell.open<RmrWindow>();
     m_app->shell.open<ExpenditureWindow>();
     m_app->shell.open<BodyWindow>();
+    m_app->shell.open<DocumentWindow>();
     pressEveryTableButton();
     QVERIFY(m_app->errors.errors.isEmpty());
 }
@@ -88,7 +91,8 @@ Panels TestBadInput::allPanels() {
     Panels panels;
     for (WindowObject* window : std::initializer_list<WindowObject*>{
              &m_app->shell.window<SetMealWindow>(), &m_app->shell.window<IntakeWindow>(),
-             &m_app->shell.window<RmrWindow>(), &m_app->shell.window<ExpenditureWindow>()})
+             &m_app->shell.window<RmrWindow>(), &m_app->shell.window<ExpenditureWindow>(),
+             &m_app->shell.window<BodyWindow>()})
         for (PictureArea* area : window->form()->findChildren<PictureArea*>())
             panels.append(window->layout().name + u'/' + area->objectName() + u'\n' + area->lines().text());
     return panels;
@@ -231,6 +235,45 @@ void TestBadInput::badEntries() {
     for (qsizetype i = 0; i < before.size(); ++i)
         if (before[i].startsWith(u"定食1/") || before[i].startsWith(u"RMR/"))
             QCOMPARE(after[i], before[i]);
+}
+
+void TestBadInput::badDocument_data() {
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<qsizetype>("size");
+    QTest::newRow("a folder") << true << qsizetype(0);
+    QTest::newRow("50 MB of binary") << false << qsizetype(50 * 1024 * 1024);
+}
+
+void TestBadInput::badDocument() {
+    QFETCH(bool, folder);
+    QFETCH(qsizetype, size);
+    const QString chosen = path(QStringLiteral("文献.txt"));
+    QByteArray bytes;
+    if (folder) {
+        QVERIFY(QDir(m_app->dir.path()).mkdir(QStringLiteral("文献.txt")));
+    } else {
+        bytes = binaryGarbage().repeated(size / (64 * 1024));
+        writeFile(QStringLiteral("文献.txt"), bytes);
+    }
+    auto& window = m_app->shell.window<DocumentWindow>();
+    auto* box = window.control<QWidget>(QStringLiteral("Text1"));
+    box->setProperty("text", QStringLiteral("利用者が書いた文\r\n"));
+    const Panels before = allPanels();
+    m_app->fileDialog.answer = chosen;
+    ShellFixture::click(window, QStringLiteral("Command1"));
+
+    checkStillRunning();
+    QCOMPARE(m_app->errors.errors.size(), 1);
+    QCOMPARE(m_app->errors.errors[0].number(), 75);
+    QVERIFY(errorMessage(m_app->errors.errors[0]).contains(chosen));
+    // What the user had in the box stays, and so does every other window.
+    QCOMPARE(box->property("text").toString(), QStringLiteral("利用者が書いた文\r\n"));
+    QCOMPARE(allPanels(), before);
+    if (!folder) {
+        QFile read(chosen);
+        QVERIFY(read.open(QIODevice::ReadOnly));
+        QVERIFY(read.readAll() == bytes);
+    }
 }
 
 QTEST_MAIN(TestBadInput)
