@@ -3,6 +3,7 @@
 // Run by hand:
 //   build/bench/bench_handlers -platform offscreen        (or under Xvfb with -platform xcb)
 #include "app/shell.h"
+#include "benchsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,23 +14,6 @@
 #include <QTest>
 
 namespace {
-
-class FailingErrorStop : public ErrorStop {
-public:
-    void report(const RuntimeError& error) override { qFatal("unexpected failure: %s", error.what()); }
-};
-
-// 病気 is not benchmarked here: its dialog is cancelled and its printer
-// prints nothing.
-class CancelledDialog : public OpenFileDialog {
-public:
-    QString chooseFile(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
-class NoPrinter : public TextPrinter {
-public:
-    void print(const QString&) override {}
-};
 
 // A full table: 300 records with long names.
 void writeFullTable(const QString& path, const QString& name) {

@@ -4,6 +4,7 @@
 // Run by hand (sample tables from data/):
 //   build/bench/bench_session [-platform offscreen|xcb] [CYCLES]
 #include "app/shell.h"
+#include "benchsupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,24 +17,6 @@
 #include <set>
 
 namespace {
-
-class SilentErrorStop : public ErrorStop {
-public:
-    void report(const RuntimeError& error) override { qFatal("unexpected failure: %s", error.what()); }
-};
-
-// 病気 is not benchmarked here: its dialog is cancelled and its printer
-// prints nothing.
-class CancelledDialog : public OpenFileDialog {
-public:
-    QString chooseFile(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
-class NoPrinter : public TextPrinter {
-public:
-    void print(const QString&) override {}
-};
-
 long residentKilobytes() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
@@ -86,7 +69,7 @@ int main(int argc, char** argv) {
         const QString file = QString::fromUtf8(name);
         QFile::copy(QStringLiteral(YOMORISU_SAMPLE_DATA "/") + file, QDir(dir.path()).filePath(file));
     }
-    SilentErrorStop errors;
+    FailingErrorStop errors;
     CancelledDialog dialog;
     NoPrinter printer;
     Shell shell(
