@@ -17,6 +17,7 @@
 #include <set>
 
 namespace {
+
 long residentKilobytes() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
