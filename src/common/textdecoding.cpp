@@ -47,7 +47,8 @@ QString CodePage932Decoder::decode(QByteArrayView bytes) {
 }
 
 QChar* CodePage932Decoder::decodePart(QString& text, QChar* out, QByteArrayView part) {
-    // Room for the part, its cut lead byte and the control code after it.
+    // Room for these bytes decoded, a lead byte cut off at their end and the
+    // control code that follows them.
     const qsizetype used = out - text.constData();
     const qsizetype needed = used + m_decoder.requiredSpace(part.size()) + 2;
     if (text.size() < needed) {
