@@ -15,7 +15,6 @@ set -euo pipefail
 state="${YOMORISU_TEST_PRINTER_DIR:-/tmp/yomorisu-test-printer}"
 queue=yomorisu-test
 refusing=yomorisu-refusing
-lpoptions_file=/etc/cups/lpoptions
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -47,11 +46,6 @@ down() {
     if [ -n "$previous" ] && [ "$previous" != "$queue" ]; then
       as_root lpadmin -d "$previous" 2>/dev/null || true
     fi
-  fi
-  if [ -f "$state/lpoptions.saved" ]; then
-    as_root cp "$state/lpoptions.saved" "$lpoptions_file"
-  elif [ -f "$state/lpoptions.absent" ]; then
-    as_root rm -f "$lpoptions_file"
   fi
   stop_pid "$state/listener.pid"
   stop_pid "$state/cupsd.pid"
@@ -98,11 +92,6 @@ PY
   wait_for 50 test -s "$state/port" || { echo "the listener did not start" >&2; exit 1; }
   port="$(cat "$state/port")"
 
-  if as_root test -f "$lpoptions_file"; then
-    as_root cat "$lpoptions_file" >"$state/lpoptions.saved"
-  else
-    touch "$state/lpoptions.absent"
-  fi
   # Raw queues: what the program sends arrives unchanged. CUPS warns that
   # raw queues are deprecated; only a failure is shown.
   quiet() { "$@" 2>"$state/lpadmin.log" || { cat "$state/lpadmin.log" >&2; return 1; }; }
