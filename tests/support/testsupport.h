@@ -48,11 +48,16 @@ public:
     QList<RuntimeError> errors;
 };
 
+// The bytes of `text` in code page 932, as the user's files hold them.
+inline QByteArray codePage932(const QString& text) {
+    return QStringEncoder("windows-31j").encode(text);
+}
+
 // Writes `text` as code page 932, line ends as they stand in `text`.
 inline QString writeTableFile(const QTemporaryDir& dir, const QString& name, const QString& text) {
     const QString path = QDir(dir.path()).filePath(name);
     QFile file(path);
-    const QByteArray bytes = QStringEncoder("windows-31j").encode(text);
+    const QByteArray bytes = codePage932(text);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
     return path;

@@ -22,10 +22,6 @@ Q_DECLARE_METATYPE(Rows)
 
 namespace {
 
-QByteArray sjis(const QString& text) {
-    return QStringEncoder("windows-31j").encode(text);
-}
-
 // The error a load ends in, or none.
 std::optional<RuntimeError> loadCatching(Table& table, const QString& path) {
     return failureOf([&] { loadTable(table, path); });
@@ -39,7 +35,7 @@ QString recordsText(int count, int firstValue = 1) {
 }
 
 QByteArray records(int count, int firstValue = 1) {
-    return sjis(recordsText(count, firstValue));
+    return codePage932(recordsText(count, firstValue));
 }
 
 constexpr qint64 MiB = 1024 * 1024;
@@ -166,39 +162,42 @@ void TestTableLoad::readsRecords_data() {
     QTest::addColumn<Rows>("rows");
     const QString walk = QStringLiteral("散歩");
     QTest::newRow("empty file") << QByteArray() << Rows{};
-    QTest::newRow("one line with CR LF") << sjis(QStringLiteral("散歩,3\r\n")) << Rows{{walk, 3}};
-    QTest::newRow("one line without line end") << sjis(QStringLiteral("散歩,3")) << Rows{{walk, 3}};
-    QTest::newRow("record over two lines") << sjis(QStringLiteral("散歩\r\n3\r\n")) << Rows{{walk, 3}};
+    QTest::newRow("one line with CR LF") << codePage932(QStringLiteral("散歩,3\r\n")) << Rows{{walk, 3}};
+    QTest::newRow("one line without line end") << codePage932(QStringLiteral("散歩,3")) << Rows{{walk, 3}};
+    QTest::newRow("record over two lines") << codePage932(QStringLiteral("散歩\r\n3\r\n")) << Rows{{walk, 3}};
     QTest::newRow("two records on one line")
-        << sjis(QStringLiteral("散歩,3,体操,4\r\n")) << Rows{{walk, 3}, {QStringLiteral("体操"), 4}};
+        << codePage932(QStringLiteral("散歩,3,体操,4\r\n")) << Rows{{walk, 3}, {QStringLiteral("体操"), 4}};
     QTest::newRow("lone CR ends a line")
-        << sjis(QStringLiteral("散歩,3\r体操,4\r")) << Rows{{walk, 3}, {QStringLiteral("体操"), 4}};
+        << codePage932(QStringLiteral("散歩,3\r体操,4\r")) << Rows{{walk, 3}, {QStringLiteral("体操"), 4}};
     QTest::newRow("lone LF ends a line")
-        << sjis(QStringLiteral("散歩,3\n体操,4\n")) << Rows{{walk, 3}, {QStringLiteral("体操"), 4}};
-    QTest::newRow("quoted name keeps its comma")
-        << sjis(QStringLiteral("\"うどん,そば\",420\r\n")) << Rows{{QStringLiteral("うどん,そば"), 420}};
+        << codePage932(QStringLiteral("散歩,3\n体操,4\n")) << Rows{{walk, 3}, {QStringLiteral("体操"), 4}};
+    QTest::newRow("quoted name keeps its comma") << codePage932(QStringLiteral("\"うどん,そば\",420\r\n"))
+                                                 << Rows{{QStringLiteral("うどん,そば"), 420}};
     QTest::newRow("quoted name with blanks before the comma")
-        << sjis(QStringLiteral("\" 月見 そば \"  ,380\r\n")) << Rows{{QStringLiteral(" 月見 そば "), 380}};
+        << codePage932(QStringLiteral("\" 月見 そば \"  ,380\r\n"))
+        << Rows{{QStringLiteral(" 月見 そば "), 380}};
     QTest::newRow("blanks before fields skipped")
-        << sjis(QStringLiteral("  散歩,\t 3\r\n")) << Rows{{walk, 3}};
+        << codePage932(QStringLiteral("  散歩,\t 3\r\n")) << Rows{{walk, 3}};
     QTest::newRow("blanks after a value")
-        << sjis(QStringLiteral("散歩,3  \r\n体操,4")) << Rows{{walk, 3}, {QStringLiteral("体操"), 4}};
+        << codePage932(QStringLiteral("散歩,3  \r\n体操,4")) << Rows{{walk, 3}, {QStringLiteral("体操"), 4}};
     QTest::newRow("trailing blanks of a name dropped")
-        << sjis(QStringLiteral("散歩  ,3\r\n")) << Rows{{walk, 3}};
-    QTest::newRow("empty name") << sjis(QStringLiteral(",5\r\n")) << Rows{{QString(), 5}};
-    QTest::newRow("empty value reads 0") << sjis(QStringLiteral("散歩,\r\n")) << Rows{{walk, 0}};
+        << codePage932(QStringLiteral("散歩  ,3\r\n")) << Rows{{walk, 3}};
+    QTest::newRow("empty name") << codePage932(QStringLiteral(",5\r\n")) << Rows{{QString(), 5}};
+    QTest::newRow("empty value reads 0") << codePage932(QStringLiteral("散歩,\r\n")) << Rows{{walk, 0}};
     QTest::newRow("2.5 rounds to even 2")
-        << sjis(QStringLiteral("a,2.5\r\n")) << Rows{{QStringLiteral("a"), 2}};
+        << codePage932(QStringLiteral("a,2.5\r\n")) << Rows{{QStringLiteral("a"), 2}};
     QTest::newRow("3.5 rounds to even 4")
-        << sjis(QStringLiteral("a,3.5\r\n")) << Rows{{QStringLiteral("a"), 4}};
-    QTest::newRow("negative value") << sjis(QStringLiteral("a,-7\r\n")) << Rows{{QStringLiteral("a"), -7}};
-    QTest::newRow("letters read 0") << sjis(QStringLiteral("a,abc\r\n")) << Rows{{QStringLiteral("a"), 0}};
-    QTest::newRow("16-bit limits") << sjis(QStringLiteral("a,32767\r\nb,-32768\r\n"))
+        << codePage932(QStringLiteral("a,3.5\r\n")) << Rows{{QStringLiteral("a"), 4}};
+    QTest::newRow("negative value") << codePage932(QStringLiteral("a,-7\r\n"))
+                                    << Rows{{QStringLiteral("a"), -7}};
+    QTest::newRow("letters read 0") << codePage932(QStringLiteral("a,abc\r\n"))
+                                    << Rows{{QStringLiteral("a"), 0}};
+    QTest::newRow("16-bit limits") << codePage932(QStringLiteral("a,32767\r\nb,-32768\r\n"))
                                    << Rows{{QStringLiteral("a"), 32767}, {QStringLiteral("b"), -32768}};
-    QTest::newRow("quoted value") << sjis(QStringLiteral("\"a\",\"12\"\r\n"))
+    QTest::newRow("quoted value") << codePage932(QStringLiteral("\"a\",\"12\"\r\n"))
                                   << Rows{{QStringLiteral("a"), 12}};
     QTest::newRow("code page 932 backslash byte in a name")
-        << sjis(QStringLiteral("ソバ,5\r\n")) << Rows{{QStringLiteral("ソバ"), 5}};
+        << codePage932(QStringLiteral("ソバ,5\r\n")) << Rows{{QStringLiteral("ソバ"), 5}};
     QTest::newRow("UTF-8 with byte order mark")
         << QByteArray("\xEF\xBB\xBF") + QStringLiteral("散歩,3\r\n").toUtf8() << Rows{{walk, 3}};
     QTest::newRow("bad byte becomes the replacement character")
@@ -235,13 +234,14 @@ void TestTableLoad::failures_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("errorNumber");
     QTest::addColumn<int>("rowsKept");
-    QTest::newRow("blank line after the last record") << sjis(QStringLiteral("散歩,3\r\n\r\n")) << 62 << 1;
-    QTest::newRow("name without value") << sjis(QStringLiteral("散歩,3\r\n体操")) << 62 << 1;
-    QTest::newRow("name and comma, then the end") << sjis(QStringLiteral("散歩,")) << 62 << 0;
-    QTest::newRow("blanks only after a record") << sjis(QStringLiteral("散歩,3\r\n  ")) << 62 << 1;
-    QTest::newRow("40000 overflows") << sjis(QStringLiteral("散歩,3\r\n走る,40000\r\n")) << 6 << 1;
-    QTest::newRow("-32769 overflows") << sjis(QStringLiteral("a,-32769\r\n")) << 6 << 0;
-    QTest::newRow("1E10 overflows") << sjis(QStringLiteral("a,1E10\r\n")) << 6 << 0;
+    QTest::newRow("blank line after the last record")
+        << codePage932(QStringLiteral("散歩,3\r\n\r\n")) << 62 << 1;
+    QTest::newRow("name without value") << codePage932(QStringLiteral("散歩,3\r\n体操")) << 62 << 1;
+    QTest::newRow("name and comma, then the end") << codePage932(QStringLiteral("散歩,")) << 62 << 0;
+    QTest::newRow("blanks only after a record") << codePage932(QStringLiteral("散歩,3\r\n  ")) << 62 << 1;
+    QTest::newRow("40000 overflows") << codePage932(QStringLiteral("散歩,3\r\n走る,40000\r\n")) << 6 << 1;
+    QTest::newRow("-32769 overflows") << codePage932(QStringLiteral("a,-32769\r\n")) << 6 << 0;
+    QTest::newRow("1E10 overflows") << codePage932(QStringLiteral("a,1E10\r\n")) << 6 << 0;
     // A field longer than any table's: the message comes before memory runs out.
     QTest::newRow("name one byte over 16 KiB") << QByteArray(16 * 1024 + 1, 'a') + ",1" << 6 << 0;
     QTest::newRow("blanks before a value count")
@@ -296,7 +296,7 @@ void TestTableLoad::failedLoadKeepsRowsReadSoFar() {
     Table table;
     const QString path = write(records(20));
     QVERIFY(!loadCatching(table, path));
-    write(records(3) + sjis(QStringLiteral("悪い,99999\r\n")) + records(5));
+    write(records(3) + codePage932(QStringLiteral("悪い,99999\r\n")) + records(5));
     QVERIFY(loadCatching(table, path));
     QCOMPARE(int(table.rowCount()), 3);
     QCOMPARE(table.row(3).name, QStringLiteral("運動3"));
@@ -398,10 +398,10 @@ void TestTableLoad::badFilesEndInAClearError_data() {
     const QByteArray utf16 =
         "\xFF\xFE" + QStringEncoder(QStringConverter::Utf16LE).encode(QStringLiteral("散歩,3\r\n体操,4\r\n"));
     QTest::newRow("UTF-16") << utf16 << qint64(1) << qint64(0) << 62 << 3;
-    QTest::newRow("50 MB of records") << sjis(QStringLiteral("焼き魚定食,550\r\n")).repeated(64 * 1024)
+    QTest::newRow("50 MB of records") << codePage932(QStringLiteral("焼き魚定食,550\r\n")).repeated(64 * 1024)
                                       << qint64(50) << qint64(0) << 9 << 300;
     QTest::newRow("quote never closed")
-        << sjis(QStringLiteral("\"うどん,420\r\n散歩,3\r\n")) << qint64(1) << qint64(0) << 62 << 0;
+        << codePage932(QStringLiteral("\"うどん,420\r\n散歩,3\r\n")) << qint64(1) << qint64(0) << 62 << 0;
     QTest::newRow("quote never closed before a table's worth")
         << "\"" + records(300) << qint64(1) << qint64(0) << 62 << 0;
     QTest::newRow("50 MB on one line") << QByteArray(MiB, 'a') << qint64(50) << qint64(0) << 6 << 0;

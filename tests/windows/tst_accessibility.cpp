@@ -427,8 +427,7 @@ void TestAccessibility::zeroByteInANameKeepsEveryLine() {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray("A\0B,1\r\n", 7));
-    file.write(
-        QStringEncoder("windows-31j").encode(tableText(39, QStringLiteral("定食"), [](int n) { return n; })));
+    file.write(codePage932(tableText(39, QStringLiteral("定食"), [](int n) { return n; })));
     file.close();
     app.shell.open<SetMealWindow>();
     SetMealWindow& window = app.shell.window<SetMealWindow>();
