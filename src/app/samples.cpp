@@ -1,5 +1,8 @@
 #include "app/samples.h"
 
+#include "documents/documentwindow.h"
+#include "tables/tableload.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -80,8 +83,7 @@ SampleCopy copyMissingSamples(const QString& sampleFolder, const QString& docume
     SampleCopy result;
     const QDir samples(sampleFolder);
     const QDir documents(documentsFolder);
-    for (const QString& name :
-         {QStringLiteral("rmr.csv"), QStringLiteral("定食.csv"), QStringLiteral("健康相談")}) {
+    for (const QString& name : {RmrFileName, SetMealFileName, ConsultationFolderName}) {
         const QFileInfo sample(samples.filePath(name));
         if (!sample.exists())
             continue;
