@@ -5,6 +5,7 @@
 // Target: the window's load at most 1.5 times the bare decode and show.
 #include "app/shell.h"
 #include "documents/documentwindow.h"
+#include "guitest.h"
 #include "windows/textbox.h"
 
 #include <QElapsedTimer>
@@ -112,5 +113,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(BenchDocuments)
+YOMORISU_GUI_TEST_MAIN(BenchDocuments)
 #include "bench_documents.moc"

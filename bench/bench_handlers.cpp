@@ -4,6 +4,7 @@
 //   build/bench/bench_handlers -platform offscreen        (or under Xvfb with -platform xcb)
 #include "app/shell.h"
 #include "benchsupport.h"
+#include "guitest.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,5 +94,5 @@ private:
     Shell m_shell{m_errors, m_dir.path(), [] {}, m_dialog, m_printer};
 };
 
-QTEST_MAIN(BenchHandlers)
+YOMORISU_GUI_TEST_MAIN(BenchHandlers)
 #include "bench_handlers.moc"

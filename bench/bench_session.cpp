@@ -5,6 +5,7 @@
 //   build/bench/bench_session [-platform offscreen|xcb] [CYCLES]
 #include "app/shell.h"
 #include "benchsupport.h"
+#include "windows/startup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,6 +65,7 @@ void cycle(Shell& shell) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    prepareApplication();
     const int cycles = argc > 1 ? QString::fromLocal8Bit(argv[argc - 1]).toInt() : 1000;
     QTemporaryDir dir;
     for (const char* name : {"rmr.csv", "定食.csv"}) {

@@ -14,7 +14,7 @@ trap 'rm -rf "$home"' EXIT
 # Start-up against a minimal Qt Widgets program: one virtual display and one
 # D-Bus session for all runs.
 HOME="$home" xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
-  "$bench/bench_startup" 20 "$dir/yomorisu" "$bench/minimal_window" 2>/dev/null
+  "$bench/bench_startup" 20 "$dir/bin/yomorisu" "$bench/minimal_window" 2>/dev/null
 
 # Each button handler, click to repaint, against one frame (16 ms).
 "$bench/bench_handlers" -platform offscreen -iterations 20 2>/dev/null |

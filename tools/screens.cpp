@@ -2,9 +2,16 @@
 // picture areas printed full, so the layouts can be checked by eye.
 // Usage: yomorisu_screens OUTPUT_FOLDER
 
+#include "app/mainmenuwindow.h"
+#include "body/bodywindow.h"
+#include "documents/documentwindow.h"
+#include "exercise/expenditurewindow.h"
+#include "exercise/rmrwindow.h"
+#include "meals/intakewindow.h"
+#include "meals/setmealwindow.h"
 #include "windows/builder.h"
-#include "windows/layout.h"
 #include "windows/picturearea.h"
+#include "windows/startup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,6 +53,7 @@ bool save(QWidget& form, const QString& path) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    prepareApplication();
     if (argc != 2) {
         QTextStream(stderr) << "usage: yomorisu_screens OUTPUT_FOLDER\n";
         return 2;
@@ -63,7 +71,7 @@ int main(int argc, char** argv) {
     };
     int failures = 0;
     for (const auto& [file, window] : windows) {
-        std::unique_ptr<QWidget> form(buildWindow(*window));
+        std::unique_ptr<QWidget> form = buildWindow(*window);
         if (!save(*form, out.filePath(QString::fromLatin1(file) + QStringLiteral(".png"))))
             ++failures;
         const auto areas = form->findChildren<PictureArea*>();

@@ -1,18 +1,21 @@
 // ヨモリス: health guidance at the desk.
 //
-// Start here: app/ holds the shell (one object per window, the main menu,
-// navigation). Each feature folder (meals/, exercise/, body/, documents/) has
-// its window classes, which read their inputs, call a plain calculation and
-// print the results into picture areas. tables/ reads the two table files;
-// windows/ turns layout tables into widgets; common/ has the number rules.
+// Start here: app/ holds the shell (one object per window, navigation) and
+// the main menu. Each feature folder (meals/, exercise/, body/, documents/)
+// has its window classes with their layout tables; a window reads its inputs,
+// calls a plain calculation and prints the results into picture areas.
+// tables/ reads the two table files; windows/ turns layout tables into
+// widgets and holds the interfaces a window is handed (host.h); common/ has
+// the number rules and the data folder; system/ does those interfaces with
+// the real message box, file dialog and printer, and only this file uses it.
 #include "app/commandline.h"
-#include "app/messageboxerrorstop.h"
 #include "app/qttranslations.h"
-#include "app/samples.h"
 #include "app/shell.h"
-#include "app/tablefolder.h"
-#include "documents/systemprinter.h"
-#include "documents/widgetfiledialog.h"
+#include "common/datafolder.h"
+#include "system/messageboxerrorstop.h"
+#include "system/systemprinter.h"
+#include "system/widgetfiledialog.h"
+#include "windows/startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -45,6 +48,7 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     describeCommandLine(parser);
     parser.process(app);
+    prepareApplication();
 
     // The program ends on おわり or when the last window is closed from its
     // title bar; the shell decides which, not Qt.

@@ -1,31 +1,16 @@
 #pragma once
 
+#include "app/mainmenuwindow.h"
 #include "body/bodywindow.h"
 #include "documents/documentwindow.h"
 #include "exercise/expenditurewindow.h"
 #include "exercise/rmrwindow.h"
 #include "meals/intakewindow.h"
 #include "meals/setmealwindow.h"
-#include "windows/windowobject.h"
 
 #include <functional>
 #include <memory>
 #include <tuple>
-
-class Shell;
-
-// 健康menu: the main menu, one button per working window and "おわり".
-class MainMenuWindow : public WindowObject {
-    Q_OBJECT
-public:
-    MainMenuWindow(WindowHost& host, Shell& shell);
-
-protected:
-    void bindControls() override;
-
-private:
-    Shell& m_shell;
-};
 
 // The program's spine: exactly one object per window class, made on first
 // use and kept to the end of the run; opening, the back-to-menu action and
@@ -53,7 +38,7 @@ public:
     template <class W> void open() { window<W>().open(); }
 
     // おわり: every window goes at once and the program ends.
-    void end();
+    void endProgram();
     bool anyWindowLoaded() const;
 
     void backToMenu(WindowObject& window) override;
@@ -64,12 +49,7 @@ public:
     TextPrinter& printer() override { return m_printer; }
 
 private:
-    template <class W> std::unique_ptr<W> create() {
-        if constexpr (std::is_same_v<W, MainMenuWindow>)
-            return std::make_unique<W>(*this, *this);
-        else
-            return std::make_unique<W>(*this);
-    }
+    template <class W> std::unique_ptr<W> create() { return std::make_unique<W>(*this); }
 
     ErrorStop& m_errorStop;
     QString m_tableFolder;

@@ -36,3 +36,8 @@ private:
     // What Image1 showed when the window opened; the normal class brings it back.
     QPixmap m_normalFigure;
 };
+
+// Its layout table, beside it in this folder.
+namespace layout {
+const Window& body(); // 標準
+}

@@ -44,13 +44,5 @@ private:
     QByteArray m_what;
 };
 
-// Receives the failures of button handlers. The program shows a message box;
-// tests record them.
-class ErrorStop {
-public:
-    virtual ~ErrorStop() = default;
-    virtual void report(const RuntimeError& error) = 0;
-};
-
 // The Japanese message shown to the user for a failure.
 QString errorMessage(const RuntimeError& error);

@@ -1,10 +1,8 @@
 #include "documents/documentwindow.h"
 
+#include "common/datafolder.h"
 #include "documents/documentreader.h"
 #include "windows/textbox.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 DocumentWindow::DocumentWindow(WindowHost& host) : WindowObject(host, layout::documents()) {}
 
@@ -16,9 +14,7 @@ void DocumentWindow::bindControls() {
 }
 
 QString DocumentWindow::documentFolder() const {
-    const QDir documents(host().tableFolder());
-    const QString consultation = documents.filePath(ConsultationFolderName);
-    return QFileInfo(consultation).isDir() ? consultation : documents.path();
+    return ::documentFolder(host().tableFolder());
 }
 
 void DocumentWindow::loadDocumentFromDialog() {

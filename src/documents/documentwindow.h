@@ -29,7 +29,7 @@ private:
     QPointer<TextBox> Text1;
 };
 
-// The file pattern of the dialog.
-inline const QString DocumentPattern = QStringLiteral("*.txt");
-// The folder of health-consultation documents the opening text points to.
-inline const QString ConsultationFolderName = QStringLiteral("健康相談");
+// Its layout table, beside it in this folder.
+namespace layout {
+const Window& documents(); // 病気
+}

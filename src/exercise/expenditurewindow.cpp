@@ -1,5 +1,6 @@
 #include "exercise/expenditurewindow.h"
 
+#include "common/datafolder.h"
 #include "common/numbers.h"
 #include "tables/listing.h"
 #include "tables/table.h"

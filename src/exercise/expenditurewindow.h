@@ -34,3 +34,8 @@ private:
     QPointer<PictureArea> Picture2;
     QPointer<PictureArea> Picture3;
 };
+
+// Its layout table, beside it in this folder.
+namespace layout {
+const Window& expenditure(); // 消費
+}

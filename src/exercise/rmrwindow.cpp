@@ -1,5 +1,6 @@
 #include "exercise/rmrwindow.h"
 
+#include "common/datafolder.h"
 #include "tables/listing.h"
 #include "tables/tableload.h"
 

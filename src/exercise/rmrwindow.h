@@ -21,3 +21,8 @@ protected:
 private:
     Table m_table;
 };
+
+// Its layout table, beside it in this folder.
+namespace layout {
+const Window& rmr(); // RMR
+}

@@ -1,5 +1,6 @@
 #include "meals/intakewindow.h"
 
+#include "common/datafolder.h"
 #include "common/numbers.h"
 #include "common/printedlines.h"
 #include "meals/intake.h"

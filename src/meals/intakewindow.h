@@ -23,3 +23,8 @@ protected:
 private:
     Table m_table;
 };
+
+// Its layout table, beside it in this folder.
+namespace layout {
+const Window& intake(); // 摂取
+}

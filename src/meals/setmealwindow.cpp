@@ -1,5 +1,6 @@
 #include "meals/setmealwindow.h"
 
+#include "common/datafolder.h"
 #include "tables/listing.h"
 #include "tables/tableload.h"
 

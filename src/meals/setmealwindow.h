@@ -25,3 +25,8 @@ protected:
 private:
     Table m_table;
 };
+
+// Its layout table, beside it in this folder.
+namespace layout {
+const Window& setMeal(); // 定食1
+}

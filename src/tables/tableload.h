@@ -5,10 +5,6 @@
 class QIODevice;
 class Table;
 
-// The two table files, by the names the user keeps them under.
-inline const QString RmrFileName = QStringLiteral("rmr.csv");
-inline const QString SetMealFileName = QStringLiteral("定食.csv");
-
 // Fills the table from the file at `path`, opened read-only and closed again
 // before returning. Every row above the new row count is left empty, so a
 // shortened file never leaves stale rows behind. Throws RuntimeError (with the

@@ -3,7 +3,6 @@
 #include "windows/caption.h"
 #include "windows/fonts.h"
 #include "windows/imagecontrol.h"
-#include "windows/pictureaccessible.h"
 #include "windows/picturearea.h"
 #include "windows/textbox.h"
 
@@ -122,10 +121,8 @@ bool isDrawnOnSurface(ControlKind kind) {
 
 } // namespace
 
-QWidget* buildWindow(const Window& window) {
-    installFontSubstitutions();
-    installAccessibleInterfaces();
-    auto* form = new QWidget;
+std::unique_ptr<QWidget> buildWindow(const Window& window) {
+    auto form = std::make_unique<QWidget>();
     form->setObjectName(window.name);
     form->setWindowTitle(window.caption);
     form->setFont(toQFont(window.font));
@@ -148,7 +145,7 @@ QWidget* buildWindow(const Window& window) {
     QList<std::pair<int, QWidget*>> focusChain;
     QList<QWidget*> onTop;
     for (const Control& c : window.controls) {
-        QWidget* w = makeControl(c, form);
+        QWidget* w = makeControl(c, form.get());
         if (!w)
             continue;
         w->setObjectName(c.name);

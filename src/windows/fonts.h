@@ -5,7 +5,7 @@
 #include <QFont>
 
 // The designer's Japanese fonts map to Debian's metric-compatible IPA fonts.
-// Safe to call more than once.
+// Called once, at start-up.
 void installFontSubstitutions();
 
 // A layout font as a QFont. Sizes become pixel sizes at 96 dots per inch, the

@@ -1,9 +1,6 @@
 #include "windows/imagecontrol.h"
 
-#include "windows/pictureaccessible.h"
-
 ImageControl::ImageControl(QWidget* parent) : QLabel(parent) {
-    installAccessibleInterfaces();
     // Drawn on the window's surface like a label: no background of its own.
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFocusPolicy(Qt::NoFocus);

@@ -74,12 +74,6 @@ constexpr int twipsToPixels(int twips) {
     return (twips + 7) / 15;
 }
 
-const Window& mainMenu();    // 健康menu
-const Window& setMeal();     // 定食1
-const Window& intake();      // 摂取
-const Window& rmr();         // RMR
-const Window& expenditure(); // 消費
-const Window& body();        // 標準
-const Window& documents();   // 病気
+// Each window's own table stands beside its class.
 
 } // namespace layout

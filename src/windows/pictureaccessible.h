@@ -42,5 +42,5 @@ private:
 QString accessibleText(const QString& printed);
 
 // Makes Qt use PictureAreaAccessible for every picture area, and present
-// images as graphics and the windows as windows. Safe to call more than once.
+// images as graphics and the windows as windows. Called once, at start-up.
 void installAccessibleInterfaces();

@@ -10,7 +10,6 @@
 #include <algorithm>
 
 PictureArea::PictureArea(QWidget* parent) : QFrame(parent) {
-    installAccessibleInterfaces();
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setAutoFillBackground(true);

@@ -1,5 +1,6 @@
 #include "windows/windowobject.h"
 
+#include "common/runtimeerror.h"
 #include "windows/builder.h"
 #include "windows/picturearea.h"
 
@@ -7,13 +8,9 @@
 #include <QDir>
 #include <QEvent>
 
-#include <stdexcept>
-
 WindowObject::WindowObject(WindowHost& host, const layout::Window& layout) : m_host(host), m_layout(layout) {}
 
-WindowObject::~WindowObject() {
-    delete m_form.data();
-}
+WindowObject::~WindowObject() = default;
 
 void WindowObject::open() {
     if (!isLoaded())
@@ -31,16 +28,15 @@ void WindowObject::load() {
 }
 
 void WindowObject::unload() {
-    if (QWidget* form = m_form.data()) {
-        m_form.clear();
+    if (QWidget* form = m_form.release()) {
         form->removeEventFilter(this);
         form->hide();
-        form->deleteLater(); // may be inside one of its own handlers
+        form->deleteLater();
     }
 }
 
 bool WindowObject::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_form && event->type() == QEvent::Close) {
+    if (watched == m_form.get() && event->type() == QEvent::Close) {
         unload();
         m_host.closedByUser(*this);
         return true;
@@ -54,10 +50,9 @@ void WindowObject::onClick(const QString& buttonName, std::function<void()> hand
             [this, handler = std::move(handler)] { runGuarded(m_host.errorStop(), handler); });
 }
 
-void WindowObject::throwMissingControl(const QString& name) const {
-    throw std::logic_error(QStringLiteral("window %1 has no control %2 of the kind asked for")
-                               .arg(m_layout.name, name)
-                               .toStdString());
+void WindowObject::missingControl(const QString& name) const {
+    qFatal("window %s has no control %s of the kind asked for", qUtf8Printable(m_layout.name),
+           qUtf8Printable(name));
 }
 
 void WindowObject::onBackToMenu(const QString& buttonName) {

@@ -1,53 +1,16 @@
 #pragma once
 
-#include "common/runtimeerror.h"
+#include "windows/host.h"
 #include "windows/layout.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class PrintedLines;
-class QAbstractButton;
-class WindowObject;
-
-// The file-open dialog a window shows to let the user pick a file.
-class OpenFileDialog {
-public:
-    virtual ~OpenFileDialog() = default;
-    // Shows the dialog over `parent`, opening in `folder` and listing the files
-    // that match `pattern`. Returns the full path of the chosen file, or the
-    // empty text when the user cancelled.
-    virtual QString chooseFile(QWidget* parent, const QString& folder, const QString& pattern) = 0;
-};
-
-// The system's default printer.
-class TextPrinter {
-public:
-    virtual ~TextPrinter() = default;
-    // Prints `text` as one job, a line end starting a new line. Throws the
-    // printer error when there is no default printer or the job is refused.
-    virtual void print(const QString& text) = 0;
-};
-
-// What a window needs from the program around it. The shell implements it;
-// tests hand in their own.
-class WindowHost {
-public:
-    virtual ~WindowHost() = default;
-    // The back-to-menu action of a working window.
-    virtual void backToMenu(WindowObject& window) = 0;
-    // The user closed a window from its title bar.
-    virtual void closedByUser(WindowObject& window) = 0;
-    virtual ErrorStop& errorStop() = 0;
-    // The folder holding the two table files.
-    virtual QString tableFolder() const = 0;
-    virtual OpenFileDialog& openFileDialog() = 0;
-    virtual TextPrinter& printer() = 0;
-};
 
 // One window of the program. The object lives for the whole run and holds the
 // window's own data; its on-screen part is built from the layout on every load
@@ -59,9 +22,9 @@ public:
     ~WindowObject() override;
 
     const layout::Window& layout() const { return m_layout; }
-    bool isLoaded() const { return !m_form.isNull(); }
+    bool isLoaded() const { return m_form != nullptr; }
     // The on-screen part; null while unloaded.
-    QWidget* form() const { return m_form; }
+    QWidget* form() const { return m_form.get(); }
 
     // Loads the window if needed, then shows, raises and activates it.
     void open();
@@ -72,14 +35,15 @@ public:
 
     // The on-screen control of that name; null while the window is unloaded.
     // A name the layout does not have (or a control of another kind) is a
-    // programming error: it throws std::logic_error naming the window and the
-    // control, in every build, so a misspelling stops the window as it loads.
+    // programming error: the program stops with a message naming the window
+    // and the control, in every build, so a misspelling shows as the window
+    // first loads.
     template <class T> T* control(const QString& name) const {
         if (!m_form)
             return nullptr;
         T* found = m_form->findChild<T*>(name);
         if (!found)
-            throwMissingControl(name);
+            missingControl(name);
         return found;
     }
 
@@ -99,11 +63,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    [[noreturn]] void throwMissingControl(const QString& name) const;
+    [[noreturn]] void missingControl(const QString& name) const;
 
     WindowHost& m_host;
     const layout::Window& m_layout;
-    QPointer<QWidget> m_form;
+    // Owned here; unload() hands it to the event loop to delete, since the
+    // click that unloads may be one of its own buttons.
+    std::unique_ptr<QWidget> m_form;
 };
 
 // Runs a button handler. A failure stops the click where it happened and is

@@ -2,6 +2,8 @@
 // once: each press ends in a clear message or a sound result, the program goes
 // on, the other windows keep what they show, and the files are never touched.
 #include "app/shell.h"
+#include "common/datafolder.h"
+#include "guitest.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windows/picturearea.h"
@@ -272,5 +274,5 @@ void TestBadInput::badDocument() {
     }
 }
 
-QTEST_MAIN(TestBadInput)
+YOMORISU_GUI_TEST_MAIN(TestBadInput)
 #include "tst_badinput.moc"

@@ -1,4 +1,5 @@
 #include "body/bodywindow.h"
+#include "guitest.h"
 #include "shellfixture.h"
 #include "windows/imagecontrol.h"
 #include "windows/picturearea.h"
@@ -282,5 +283,5 @@ void TestBodyWindow::reopeningStartsAfresh() {
     QCOMPARE(area(QStringLiteral("Picture2")), QString());
 }
 
-QTEST_MAIN(TestBodyWindow)
+YOMORISU_GUI_TEST_MAIN(TestBodyWindow)
 #include "tst_bodywindow.moc"

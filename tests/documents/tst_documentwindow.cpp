@@ -1,4 +1,5 @@
 #include "documents/documentwindow.h"
+#include "guitest.h"
 #include "shellfixture.h"
 #include "windows/textbox.h"
 
@@ -222,5 +223,5 @@ void TestDocumentWindow::reopeningShowsTheOpeningTextAgain() {
     QCOMPARE(m_app->printer.documents, QStringList{OpeningText + QStringLiteral("\r\n")});
 }
 
-QTEST_MAIN(TestDocumentWindow)
+YOMORISU_GUI_TEST_MAIN(TestDocumentWindow)
 #include "tst_documentwindow.moc"

@@ -1,4 +1,6 @@
 #include "app/shell.h"
+#include "common/datafolder.h"
+#include "guitest.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windows/picturearea.h"
@@ -276,5 +278,5 @@ void TestExpenditureWindow::sampleFile() {
     verifyPanel(3, {QStringLiteral(" 88.389 ")}); // 3 x 30 x 0.9821
 }
 
-QTEST_MAIN(TestExpenditureWindow)
+YOMORISU_GUI_TEST_MAIN(TestExpenditureWindow)
 #include "tst_expenditurewindow.moc"

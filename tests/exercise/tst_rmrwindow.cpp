@@ -1,4 +1,6 @@
 #include "app/shell.h"
+#include "common/datafolder.h"
+#include "guitest.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windows/picturearea.h"
@@ -147,5 +149,5 @@ void TestRmrWindow::sampleFileIsListed() {
     QVERIFY(m_app->errors.errors.isEmpty());
 }
 
-QTEST_MAIN(TestRmrWindow)
+YOMORISU_GUI_TEST_MAIN(TestRmrWindow)
 #include "tst_rmrwindow.moc"

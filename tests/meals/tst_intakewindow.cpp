@@ -1,4 +1,6 @@
 #include "app/shell.h"
+#include "common/datafolder.h"
+#include "guitest.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windows/picturearea.h"
@@ -144,5 +146,5 @@ void TestIntakeWindow::tableSurvivesReopeningButBoxesDoNot() {
     QCOMPARE(m_app->shell.window<IntakeWindow>().table().row(3).name, QStringLiteral("親子丼,みそ汁付"));
 }
 
-QTEST_MAIN(TestIntakeWindow)
+YOMORISU_GUI_TEST_MAIN(TestIntakeWindow)
 #include "tst_intakewindow.moc"

@@ -1,4 +1,6 @@
 #include "app/shell.h"
+#include "common/datafolder.h"
+#include "guitest.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windows/picturearea.h"
@@ -236,5 +238,5 @@ void TestSetMealWindow::sampleFileFillsBothPages() {
     QVERIFY(m_app->errors.errors.isEmpty());
 }
 
-QTEST_MAIN(TestSetMealWindow)
+YOMORISU_GUI_TEST_MAIN(TestSetMealWindow)
 #include "tst_setmealwindow.moc"

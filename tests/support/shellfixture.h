@@ -10,6 +10,13 @@
 #include <QPushButton>
 #include <QTest>
 
+// Keeps the failures instead of showing them.
+class RecordingErrorStop : public ErrorStop {
+public:
+    void report(const RuntimeError& error) override { errors.append(error); }
+    QList<RuntimeError> errors;
+};
+
 // Answers the file dialog as the test told it to: a path, or the empty text
 // for a cancel. Remembers where it was asked to open and with what pattern.
 class ScriptedFileDialog : public OpenFileDialog {

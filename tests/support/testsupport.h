@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers shared by the tests: expecting a failure, comparing a panel, a
-// recorder in place of the error message box, and table files written into a
+// and table files written into a
 // temporary folder.
 
 #include "common/printedlines.h"
@@ -41,12 +41,6 @@ inline QString panelDifference(const PrintedLines& panel, const QStringList& wan
     }
     return {};
 }
-
-class RecordingErrorStop : public ErrorStop {
-public:
-    void report(const RuntimeError& error) override { errors.append(error); }
-    QList<RuntimeError> errors;
-};
 
 // The bytes of `text` in code page 932, as the user's files hold them.
 inline QByteArray codePage932(const QString& text) {

@@ -2,6 +2,8 @@
 // its error and the program goes on: pipes and devices are never read, and a
 // file of any size is read no further than a table can reach.
 #include "app/shell.h"
+#include "common/datafolder.h"
+#include "guitest.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windows/picturearea.h"
@@ -107,5 +109,5 @@ void TestBadTableFiles::displayAnswersAndTheProgramGoesOn() {
     QCOMPARE(first->lines().lineText(0), QStringLiteral("1   品1    1"));
 }
 
-QTEST_MAIN(TestBadTableFiles)
+YOMORISU_GUI_TEST_MAIN(TestBadTableFiles)
 #include "tst_badtablefiles.moc"

@@ -1,3 +1,4 @@
+#include "common/datafolder.h"
 #include "common/printedlines.h"
 #include "common/runtimeerror.h"
 #include "tables/listing.h"

@@ -1,3 +1,4 @@
+#include "common/datafolder.h"
 #include "tables/table.h"
 #include "tables/tableload.h"
 

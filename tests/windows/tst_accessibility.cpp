@@ -3,6 +3,8 @@
 // follows what is printed.
 
 #include "app/shell.h"
+#include "common/datafolder.h"
+#include "guitest.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windowrows.h"
@@ -448,5 +450,5 @@ void TestAccessibility::zeroByteInANameKeepsEveryLine() {
     QCOMPARE(updates(spy).first().inserted, heard);
 }
 
-QTEST_MAIN(TestAccessibility)
+YOMORISU_GUI_TEST_MAIN(TestAccessibility)
 #include "tst_accessibility.moc"

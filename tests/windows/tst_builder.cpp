@@ -1,6 +1,7 @@
 // The on-screen part built from each window's layout: every control with its
 // kind, caption, place, font, colours, settings and tab order; focus on open.
 
+#include "guitest.h"
 #include "windowrows.h"
 #include "windows/builder.h"
 #include "windows/imagecontrol.h"
@@ -111,7 +112,7 @@ void TestBuilder::realFontsAreInstalled_data() {
 void TestBuilder::realFontsAreInstalled() {
     QFETCH(QString, designed);
     QFETCH(QString, family);
-    std::unique_ptr<QWidget> form(buildWindow(layout::mainMenu())); // installs the substitutions
+    std::unique_ptr<QWidget> form = buildWindow(layout::mainMenu());
     QCOMPARE(QFontInfo(QFont(designed)).family(), family);
 }
 
@@ -123,7 +124,7 @@ void TestBuilder::window_data() {
 
 void TestBuilder::window() {
     QFETCH(const Window*, window);
-    std::unique_ptr<QWidget> form(buildWindow(*window));
+    std::unique_ptr<QWidget> form = buildWindow(*window);
     QCOMPARE(form->objectName(), window->name);
     QCOMPARE(form->windowTitle(), window->caption);
     QVERIFY(form->isWindow());
@@ -158,7 +159,7 @@ void TestBuilder::control() {
     QFETCH(const Window*, window);
     QFETCH(QString, name);
     const Control& c = *window->control(name);
-    std::unique_ptr<QWidget> form(buildWindow(*window));
+    std::unique_ptr<QWidget> form = buildWindow(*window);
     const QList<QWidget*> found = form->findChildren<QWidget*>(name, Qt::FindDirectChildrenOnly);
     QCOMPARE(found.size(), 1);
     QWidget* w = found.first();
@@ -253,7 +254,7 @@ void TestBuilder::designedPlacesInPixels() {
     QFETCH(QString, window);
     QFETCH(QString, name);
     QFETCH(QRect, pixels);
-    std::unique_ptr<QWidget> form(buildWindow(windowNamed(window)));
+    std::unique_ptr<QWidget> form = buildWindow(windowNamed(window));
     QWidget* w = form->findChild<QWidget*>(name);
     QVERIFY(w);
     QCOMPARE(w->geometry(), pixels);
@@ -265,7 +266,7 @@ void TestBuilder::labelsLieBeneathOtherControls_data() {
 
 void TestBuilder::labelsLieBeneathOtherControls() {
     QFETCH(const Window*, window);
-    std::unique_ptr<QWidget> form(buildWindow(*window));
+    std::unique_ptr<QWidget> form = buildWindow(*window);
     const QObjectList stack = form->children(); // bottom to top
     qsizetype highestSurface = -1;
     qsizetype lowestControl = stack.size();
@@ -298,7 +299,7 @@ void TestBuilder::documentsLabelIsCovered() {
 // The designed text ends with CR LF. The box shows it as a line followed by
 // an empty one; text() gives it back exactly, toPlainText() in Qt's terms.
 void TestBuilder::documentsOpeningText() {
-    std::unique_ptr<QWidget> form(buildWindow(layout::documents()));
+    std::unique_ptr<QWidget> form = buildWindow(layout::documents());
     auto* text = form->findChild<TextBox*>(QStringLiteral("Text1"));
     QVERIFY(text);
     const QString designed =
@@ -362,7 +363,7 @@ void TestBuilder::tabOrderWraps() {
             c.kind != ControlKind::FileDialog)
             expected << c.name;
     }
-    std::unique_ptr<QWidget> form(buildWindow(*window));
+    std::unique_ptr<QWidget> form = buildWindow(*window);
     QWidget* first = form->findChild<QWidget*>(expected.first());
     QStringList visited{first->objectName()};
     for (QWidget* w = first->nextInFocusChain(); w != first; w = w->nextInFocusChain()) {
@@ -429,5 +430,5 @@ void TestBuilder::resizingMovesNothing() {
         QCOMPARE(w->geometry(), before[w->objectName()]);
 }
 
-QTEST_MAIN(TestBuilder)
+YOMORISU_GUI_TEST_MAIN(TestBuilder)
 #include "tst_builder.moc"

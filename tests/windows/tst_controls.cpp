@@ -1,6 +1,7 @@
 // The control widgets: text boxes with a length limit, picture areas drawn
 // from their printed lines with the real fonts, and images.
 
+#include "guitest.h"
 #include "windowrows.h"
 #include "windows/builder.h"
 #include "windows/imagecontrol.h"
@@ -355,7 +356,7 @@ void TestControls::zones_data() {
 void TestControls::zones() {
     QFETCH(QStringList, items);
     QFETCH(QList<int>, zones);
-    std::unique_ptr<QWidget> form(buildWindow(layout::expenditure()));
+    std::unique_ptr<QWidget> form = buildWindow(layout::expenditure());
     auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
     const int zone = area->zoneWidth();
     // Fourteen average character widths of the 9-point face.
@@ -465,5 +466,5 @@ void TestControls::hiddenImageLendsItsPicture() {
     QCOMPARE(QColor(shot.pixel(shot.width() - 2, shot.height() - 2)), QColor(Qt::blue)); // stretched to fill
 }
 
-QTEST_MAIN(TestControls)
+YOMORISU_GUI_TEST_MAIN(TestControls)
 #include "tst_controls.moc"

@@ -1,5 +1,12 @@
 #pragma once
 
+#include "app/mainmenuwindow.h"
+#include "body/bodywindow.h"
+#include "documents/documentwindow.h"
+#include "exercise/expenditurewindow.h"
+#include "exercise/rmrwindow.h"
+#include "meals/intakewindow.h"
+#include "meals/setmealwindow.h"
 #include "windows/builder.h"
 #include "windows/layout.h"
 
@@ -25,7 +32,7 @@ inline const layout::Window& windowNamed(const QString& name) {
 
 // A window built from its layout, shown and given the focus, as when it opens.
 inline std::unique_ptr<QWidget> shown(const layout::Window& window) {
-    std::unique_ptr<QWidget> form(buildWindow(window));
+    std::unique_ptr<QWidget> form = buildWindow(window);
     form->show();
     form->activateWindow();
     if (!QTest::qWaitForWindowActive(form.get()))

@@ -1,13 +1,11 @@
-#include "app/samples.h"
-
-#include "documents/documentwindow.h"
-#include "tables/tableload.h"
+#include "common/datafolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -112,4 +110,18 @@ QString installedSampleFolder() {
     const QDir folder(
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(YOMORISU_SAMPLES_FROM_BINDIR)));
     return folder.exists() ? folder.absolutePath() : QString();
+}
+
+QString defaultTableFolder() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("c:\\my documents\\");
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+#endif
+}
+
+QString documentFolder(const QString& dataFolder) {
+    const QDir documents(dataFolder);
+    const QString consultation = documents.filePath(ConsultationFolderName);
+    return QFileInfo(consultation).isDir() ? consultation : documents.path();
 }

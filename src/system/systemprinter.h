@@ -1,6 +1,8 @@
 #pragma once
 
-#include "windows/windowobject.h"
+#include "windows/host.h"
+
+#include <QFont>
 
 class QPagedPaintDevice;
 

@@ -1,7 +1,7 @@
 // The first start of an installed program: samples go into the documents
 // folder where the user has none, and nothing of the user's is touched.
 
-#include "app/samples.h"
+#include "common/datafolder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -205,4 +205,4 @@ void TestSamples::aFolderThatCannotBeMadeIsReported() {
 }
 
 QTEST_GUILESS_MAIN(TestSamples)
-#include "tst_samples.moc"
+#include "tst_datafolder.moc"

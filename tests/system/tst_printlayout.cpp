@@ -1,5 +1,6 @@
-#include "documents/systemprinter.h"
+#include "guitest.h"
 #include "pdftext.h"
+#include "system/systemprinter.h"
 
 #include <QPdfWriter>
 #include <QStandardPaths>
@@ -81,5 +82,5 @@ void TestPrintLayout::japaneseIsPrintedInTheMinchoFont() {
     QCOMPARE(squeezed(pdfText(pdf)), squeezed(QStringLiteral("ｶﾀｶﾅ、ひらがな、漢字、①②、ＡＢＣ")));
 }
 
-QTEST_MAIN(TestPrintLayout)
+YOMORISU_GUI_TEST_MAIN(TestPrintLayout)
 #include "tst_printlayout.moc"

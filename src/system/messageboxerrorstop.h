@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/runtimeerror.h"
+#include "windows/host.h"
 
 // Tells the user about a failed click in a message box; the program goes on.
 class MessageBoxErrorStop : public ErrorStop {

@@ -1,4 +1,4 @@
-#include "app/messageboxerrorstop.h"
+#include "system/messageboxerrorstop.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,5 +1,6 @@
 #include "app/qttranslations.h"
-#include "documents/widgetfiledialog.h"
+#include "guitest.h"
+#include "system/widgetfiledialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -101,5 +102,5 @@ void TestWidgetFileDialog::cancelReturnsNothing() {
     QCOMPARE(chosen, QString());
 }
 
-QTEST_MAIN(TestWidgetFileDialog)
+YOMORISU_GUI_TEST_MAIN(TestWidgetFileDialog)
 #include "tst_widgetfiledialog.moc"

@@ -1,4 +1,4 @@
-#include "documents/systemprinter.h"
+#include "system/systemprinter.h"
 
 #include "common/runtimeerror.h"
 

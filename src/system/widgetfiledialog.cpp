@@ -1,4 +1,4 @@
-#include "documents/widgetfiledialog.h"
+#include "system/widgetfiledialog.h"
 
 #include <QFileDialog>
 

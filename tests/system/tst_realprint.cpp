@@ -4,9 +4,10 @@
 // CI (the variable CI is set), where .ci/run sets it up.
 #include "app/shell.h"
 #include "documents/documentwindow.h"
-#include "documents/systemprinter.h"
+#include "guitest.h"
 #include "pdftext.h"
 #include "shellfixture.h"
+#include "system/systemprinter.h"
 #include "windows/textbox.h"
 
 #include <QPrinterInfo>
@@ -188,5 +189,5 @@ void TestRealPrint::refusedJobIsThePrinterError() {
     QVERIFY(m_shell->window<DocumentWindow>().isLoaded());
 }
 
-QTEST_MAIN(TestRealPrint)
+YOMORISU_GUI_TEST_MAIN(TestRealPrint)
 #include "tst_realprint.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/windowobject.h"
+#include "windows/host.h"
 
 // The program's file-open dialog: Qt's own widget dialog rather than the
 // desktop's, so it looks and behaves the same everywhere and assistive

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "windows/windowobject.h"
+
+class Shell;
+
+// 健康menu: the main menu, one button per working window and "おわり".
+class MainMenuWindow : public WindowObject {
+    Q_OBJECT
+public:
+    explicit MainMenuWindow(Shell& shell);
+
+protected:
+    void bindControls() override;
+
+private:
+    Shell& m_shell;
+};
+
+namespace layout {
+const Window& mainMenu(); // 健康menu
+}

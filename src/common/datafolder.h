@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The user's data folder: the names of the two table files and of the folder
+// of health-consultation documents, where they are, and the first start of an
+// installed program, when the sample tables and documents go into it so a new
+// user sees data at once. The windows and scripts/run.sh ask this module.
+
+// The two table files, by the names the user keeps them under.
+inline const QString RmrFileName = QStringLiteral("rmr.csv");
+inline const QString SetMealFileName = QStringLiteral("定食.csv");
+// The folder of health-consultation documents the document window points to.
+inline const QString ConsultationFolderName = QStringLiteral("健康相談");
+// The documents the document window's file dialog lists.
+inline const QString DocumentPattern = QStringLiteral("*.txt");
+
+// Where the user keeps rmr.csv and 定食.csv: the documents folder.
+QString defaultTableFolder();
+
+// Where the file dialog for documents opens: the 健康相談 folder in
+// `dataFolder` when there is one, else `dataFolder` itself.
+QString documentFolder(const QString& dataFolder);
+
+struct SampleCopy {
+    QStringList copied; // names put in place by this call
+    QStringList kept;   // names the user already has; left exactly as they are
+    QStringList failed; // "name: reason", for the log; the program starts all the same
+};
+
+// Copies rmr.csv, 定食.csv and the folder 健康相談 from `sampleFolder` into
+// `documentsFolder` (made if needed), each only where the documents folder
+// has nothing of that name, not even a dangling link. A copy appears whole
+// or not at all, so a failed one does not pass for the user's own file on
+// the next start. Samples the installation lacks are skipped.
+SampleCopy copyMissingSamples(const QString& sampleFolder, const QString& documentsFolder);
+
+// Where the samples lie, found from the executable's own place: share/yomorisu
+// beside bin/, in an installation as in the build tree. Empty when there is
+// none.
+QString installedSampleFolder();

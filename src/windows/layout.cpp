@@ -1,0 +1,13 @@
+#include "windows/layout.h"
+
+namespace layout {
+
+const Control* Window::control(const QString& controlName) const {
+    for (const Control& c : controls) {
+        if (c.name == controlName)
+            return &c;
+    }
+    return nullptr;
+}
+
+} // namespace layout
