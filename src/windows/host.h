@@ -53,4 +53,3 @@ public:
     virtual OpenFileDialog& openFileDialog() = 0;
     virtual TextPrinter& printer() = 0;
 };
-

@@ -1,6 +1,7 @@
 #include "app/shell.h"
 #include "common/datafolder.h"
 #include "guitest.h"
+#include "panels.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windows/picturearea.h"
@@ -94,7 +95,7 @@ void TestExpenditureWindow::cleanup() {
 }
 
 PrintedLines& TestExpenditureWindow::panel(int i) {
-    return window().control<PictureArea>(QStringLiteral("Picture%1").arg(i))->lines();
+    return panelOf(window(), i);
 }
 
 void TestExpenditureWindow::type(const Boxes& boxes) {

@@ -1,6 +1,7 @@
 #include "app/shell.h"
 #include "common/datafolder.h"
 #include "guitest.h"
+#include "panels.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windows/picturearea.h"
@@ -9,11 +10,6 @@
 #include <QTest>
 
 #include <memory>
-
-// The rows each of the three panels should show: {first, last}, or {1, 0} for
-// an empty panel.
-using PanelRows = QList<std::pair<int, int>>;
-Q_DECLARE_METATYPE(PanelRows)
 
 namespace {
 
@@ -70,18 +66,13 @@ void TestRmrWindow::clickDisplay() {
 }
 
 PrintedLines& TestRmrWindow::panel(int i) {
-    return window().control<PictureArea>(QStringLiteral("Picture%1").arg(i))->lines();
+    return panelOf(window(), i);
 }
 
 void TestRmrWindow::comparePanels(const PanelRows& expected, int count) {
-    for (int i = 1; i <= 3; ++i) {
-        const auto [first, last] = expected[i - 1];
-        QStringList wanted;
-        for (int n = first; n <= last; ++n)
-            wanted.append(expectedRow(n, count));
-        const QString difference = panelDifference(panel(i), wanted);
-        QVERIFY2(difference.isEmpty(), qPrintable(QStringLiteral("Picture%1: %2").arg(i).arg(difference)));
-    }
+    const QString difference =
+        panelsDifference(window(), expected, [count](int n) { return expectedRow(n, count); });
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 void TestRmrWindow::display_data() {

@@ -1,6 +1,7 @@
 #include "app/shell.h"
 #include "common/datafolder.h"
 #include "guitest.h"
+#include "panels.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windows/picturearea.h"
@@ -49,10 +50,7 @@ QLineEdit* TestIntakeWindow::box(int k) {
 }
 
 QString TestIntakeWindow::panel(int i) {
-    return m_app->shell.window<IntakeWindow>()
-        .control<PictureArea>(QStringLiteral("Picture%1").arg(i))
-        ->lines()
-        .text();
+    return panelOf(m_app->shell.window<IntakeWindow>(), i).text();
 }
 
 void TestIntakeWindow::type(int k, const QString& text) {

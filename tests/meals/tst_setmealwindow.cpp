@@ -1,6 +1,7 @@
 #include "app/shell.h"
 #include "common/datafolder.h"
 #include "guitest.h"
+#include "panels.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windows/picturearea.h"
@@ -9,11 +10,6 @@
 #include <QTest>
 
 #include <memory>
-
-// The rows each of the four panels should show: {first, last}, or {1, 0} for
-// an empty panel.
-using PanelRows = QList<std::pair<int, int>>;
-Q_DECLARE_METATYPE(PanelRows)
 
 namespace {
 
@@ -32,13 +28,6 @@ QString expectedRow(int n, int count) {
     if (n > count)
         return QStringLiteral("%1       ").arg(n);
     return QStringLiteral("%1   定食%1    %2").arg(n).arg(calories(n));
-}
-
-QStringList expectedRows(std::pair<int, int> rows, int count) {
-    QStringList lines;
-    for (int n = rows.first; n <= rows.second; ++n)
-        lines.append(expectedRow(n, count));
-    return lines;
 }
 
 } // namespace
@@ -84,14 +73,13 @@ void TestSetMealWindow::click(const char* button) {
 }
 
 PrintedLines& TestSetMealWindow::panel(int i) {
-    return window().control<PictureArea>(QStringLiteral("Picture%1").arg(i))->lines();
+    return panelOf(window(), i);
 }
 
 void TestSetMealWindow::comparePanels(const PanelRows& expected, int count) {
-    for (int i = 1; i <= 4; ++i) {
-        const QString difference = panelDifference(panel(i), expectedRows(expected[i - 1], count));
-        QVERIFY2(difference.isEmpty(), qPrintable(QStringLiteral("Picture%1: %2").arg(i).arg(difference)));
-    }
+    const QString difference =
+        panelsDifference(window(), expected, [count](int n) { return expectedRow(n, count); });
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 void TestSetMealWindow::pages_data() {

@@ -7,4 +7,5 @@
 
 #include <QTest>
 
-#define YOMORISU_GUI_TEST_MAIN(TestObject) QTEST_MAIN_WRAPPER(TestObject, QTEST_MAIN_SETUP() prepareApplication();)
+#define YOMORISU_GUI_TEST_MAIN(TestObject)                                                                   \
+    QTEST_MAIN_WRAPPER(TestObject, QTEST_MAIN_SETUP() prepareApplication();)
