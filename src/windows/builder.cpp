@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QWidget>
 
@@ -125,6 +126,11 @@ bool isDrawnOnSurface(ControlKind kind) {
 QWidget* buildWindow(const Window& window) {
     installFontSubstitutions();
     installAccessibleInterfaces();
+    // The style keeps what it draws keyed by each control's palette, and each
+    // load gives the controls new palettes, so nothing kept is ever drawn
+    // again; Qt 6.4 holds even the keys of what it drops until the program
+    // idles. Redrawing a button face costs less than keeping it.
+    QPixmapCache::setCacheLimit(0);
     auto* form = new QWidget;
     form->setObjectName(window.name);
     form->setWindowTitle(window.caption);
