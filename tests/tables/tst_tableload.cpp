@@ -15,7 +15,6 @@
 
 #include <optional>
 
-
 using Rows = QList<QPair<QString, int>>;
 Q_DECLARE_METATYPE(Rows)
 
