@@ -1,5 +1,7 @@
 #include "windows/caption.h"
 
+#include "windows/fonts.h"
+
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -31,17 +33,19 @@ QList<QTextLayout::FormatRange> narrowSpaces(const QFont& font, const QString& t
 }
 
 // Lays the caption out in lines no wider than width; returns its height.
+// Lines stand one line height of the Japanese face apart, each with its
+// baseline where that face puts it.
 qreal layOut(QTextLayout& layout, qreal width, Qt::Alignment alignment) {
     QTextOption option(alignment & Qt::AlignHorizontal_Mask);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.setFormats(narrowSpaces(layout.font(), layout.text()));
-    const QFontMetricsF metrics(layout.font());
+    const QFontMetricsF metrics(metricsFace(layout.font()));
     qreal y = 0;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
-        line.setPosition(QPointF(0, y));
+        line.setPosition(QPointF(0, y + metrics.ascent() - line.ascent()));
         y += metrics.height();
     }
     layout.endLayout();
