@@ -32,6 +32,27 @@ QList<QTextLayout::FormatRange> narrowSpaces(const QFont& font, const QString& t
     return ranges;
 }
 
+bool isHiragana(QChar c) {
+    return c.unicode() >= 0x3041 && c.unicode() <= 0x309F;
+}
+
+bool startsWord(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x30A1 && u <= 0x30FA) || c.isLetterOrNumber();
+}
+
+// Japanese text may break between any two characters. Where a caption must
+// break, a break after hiragana before a kanji, katakana or Latin word keeps
+// that word whole: "次の" over "ページ", not "次のペー" over "ジ". The length of
+// the line that breaks there, or its own length if it has no such place.
+int wordBreak(const QString& text, int start, int length) {
+    for (int end = start + length; end > start + 1; --end) {
+        if (isHiragana(text.at(end - 1)) && startsWord(text.at(end)))
+            return end - start;
+    }
+    return length;
+}
+
 // Lays the caption out in lines no wider than width; returns its height.
 // Lines stand one line height of the Japanese face apart, each with its
 // baseline where that face puts it.
@@ -45,6 +66,8 @@ qreal layOut(QTextLayout& layout, qreal width, Qt::Alignment alignment) {
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
+        if (line.textStart() + line.textLength() < layout.text().size())
+            line.setNumColumns(wordBreak(layout.text(), line.textStart(), line.textLength()), width);
         line.setPosition(QPointF(0, y + metrics.ascent() - line.ascent()));
         y += metrics.height();
     }
