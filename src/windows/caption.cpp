@@ -77,10 +77,13 @@ qreal layOut(QTextLayout& layout, qreal width, Qt::Alignment alignment) {
 
 } // namespace
 
-qreal captionWidth(const QFont& font, const QString& text) {
+QStringList captionLines(const QFont& font, const QString& text, qreal width) {
     QTextLayout layout(text, font);
-    layOut(layout, 1e6, Qt::AlignLeft);
-    return layout.lineCount() > 0 ? layout.lineAt(0).naturalTextWidth() : 0;
+    layOut(layout, width, Qt::AlignLeft);
+    QStringList lines;
+    for (int i = 0; i < layout.lineCount(); ++i)
+        lines.append(text.mid(layout.lineAt(i).textStart(), layout.lineAt(i).textLength()));
+    return lines;
 }
 
 void drawCaption(QPainter& painter, const QRect& rect, const QFont& font, const QString& text,

@@ -15,8 +15,8 @@ class QPainter;
 void drawCaption(QPainter& painter, const QRect& rect, const QFont& font, const QString& text,
                  Qt::Alignment alignment, const QColor& colour);
 
-// Width a caption takes on one line.
-qreal captionWidth(const QFont& font, const QString& text);
+// The lines a caption is broken into at that width.
+QStringList captionLines(const QFont& font, const QString& text, qreal width);
 
 // A label: opaque, beneath the other controls, its caption drawn as above.
 class LabelControl : public QLabel {

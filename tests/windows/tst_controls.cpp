@@ -3,6 +3,7 @@
 
 #include "windowrows.h"
 #include "windows/builder.h"
+#include "windows/caption.h"
 #include "windows/fonts.h"
 #include "windows/imagecontrol.h"
 #include "windows/picturearea.h"
@@ -76,6 +77,8 @@ private slots:
     void printedTextSurvivesRepaint();
     void ordinaryTextIsWhole_data();
     void ordinaryTextIsWhole();
+    void captionsBreakBetweenWords_data();
+    void captionsBreakBetweenWords();
 
     void imageStretchedOrAtOwnSize_data();
     void imageStretchedOrAtOwnSize();
@@ -507,6 +510,24 @@ void TestControls::ordinaryTextIsWhole() {
         QVERIFY2(end <= area->contentsRect().width(),
                  qPrintable(QStringLiteral("ends at %1 of %2").arg(end).arg(area->contentsRect().width())));
     }
+}
+
+void TestControls::captionsBreakBetweenWords_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("after hiragana, before katakana") << "次のページ" << 47 << QStringList{"次の", "ページ"};
+    QTest::newRow("kanji only: between any two") << "性別" << 17 << QStringList{"性", "別"};
+    QTest::newRow("one line where it fits") << "次のページ" << 60 << QStringList{"次のページ"};
+}
+
+// A caption too wide for its button breaks where a reader expects it.
+void TestControls::captionsBreakBetweenWords() {
+    QFETCH(QString, caption);
+    QFETCH(int, width);
+    QFETCH(QStringList, lines);
+    const QFont font = toQFont(layout::Font{QStringLiteral("ＭＳ Ｐゴシック"), 9});
+    QCOMPARE(captionLines(font, caption, width), lines);
 }
 
 void TestControls::imageStretchedOrAtOwnSize_data() {
