@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake clang-format clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation fontconfig
   xvfb xauth x11-utils imagemagick
   # packaging, and the end-to-end test through AT-SPI
   dpkg-dev file desktop-file-utils appstream qt6-translations-l10n

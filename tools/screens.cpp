@@ -1,52 +1,77 @@
-// Saves a picture of every window as it looks when opened, and one with its
-// picture areas printed full, so the layouts can be checked by eye.
+// Saves a picture of every window as it opens, and of the working windows
+// used on the sample data: both set-meal pages full, a computed day, the RMR
+// listing, an energy total, the three figures and a loaded document, so the
+// layouts and what they show can be checked by eye.
 // Usage: yomorisu_screens OUTPUT_FOLDER
 
-#include "app/mainmenuwindow.h"
-#include "body/bodywindow.h"
+#include "app/shell.h"
+#include "common/datafolder.h"
 #include "documents/documentwindow.h"
-#include "exercise/expenditurewindow.h"
-#include "exercise/rmrwindow.h"
-#include "meals/intakewindow.h"
-#include "meals/setmealwindow.h"
-#include "windows/builder.h"
-#include "windows/picturearea.h"
 #include "windows/startup.h"
+#include "windows/textbox.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
-#include <memory>
+#include <functional>
 
 namespace {
 
-// Listing-like lines, more than any panel shows, so the last whole line and
-// the cut-off one below it can be seen; every other line uses print zones.
-void fill(PictureArea& area) {
-    PrintedLines& lines = area.lines();
-    lines.clear();
-    for (int row = 1; row <= 60; ++row) {
-        if (row % 2) {
-            lines.printLine(QStringLiteral("%1   散歩   %2").arg(row).arg(row * 7));
-        } else {
-            lines.print(QStringLiteral(" %1 ").arg(row));
-            lines.nextZone();
-            lines.print(row % 4 ? QStringLiteral("ジョギング")
-                                : QStringLiteral("とても長い名前の運動種目です"));
-            lines.nextZone();
-            lines.printLine(QStringLiteral(" %1 ").arg(row / 2));
-        }
+class ReportedErrors : public ErrorStop {
+public:
+    void report(const RuntimeError& error) override {
+        QTextStream(stderr) << "error stop: " << errorMessage(error) << '\n';
+        ++count;
     }
+    int count = 0;
+};
+
+class ChosenFile : public OpenFileDialog {
+public:
+    QString chooseFile(QWidget*, const QString&, const QString&) override { return path; }
+    QString path;
+};
+
+class NoPrinter : public TextPrinter {
+public:
+    void print(const QString&) override {}
+};
+
+// The sample set-meal table, its rows repeated up to the 300 a table holds,
+// so that both pages are full.
+bool fillSetMeals(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QList<QByteArray> records = file.readAll().split('\n');
+    file.close();
+    while (!records.isEmpty() && records.last().trimmed().isEmpty())
+        records.removeLast();
+    if (records.isEmpty())
+        return false;
+    const qsizetype sample = records.size();
+    while (records.size() < 300)
+        records.append(records.at(records.size() % sample));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(records.join('\n') + '\n') > 0;
 }
 
-bool save(QWidget& form, const QString& path) {
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form))
-        return false;
-    QApplication::processEvents();
-    return form.grab().save(path);
+void type(const WindowObject& window, const QString& box, const QString& text) {
+    if (auto* edit = window.form()->findChild<QLineEdit*>(box))
+        edit->setText(text);
+    else if (auto* multi = window.form()->findChild<TextBox*>(box))
+        multi->setText(text);
+}
+
+void click(const WindowObject& window, const QString& button) {
+    window.control<QPushButton>(button)->click();
 }
 
 } // namespace
@@ -59,28 +84,90 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.exists() && !QDir().mkpath(out.path())) {
-        QTextStream(stderr) << "cannot create " << out.path() << '\n';
+    QTemporaryDir tables;
+    if ((!out.exists() && !QDir().mkpath(out.path())) || !tables.isValid()) {
+        QTextStream(stderr) << "cannot create " << out.path() << " or a temporary folder\n";
         return 1;
     }
-    const std::pair<const char*, const layout::Window*> windows[] = {
-        {"1-mainmenu", &layout::mainMenu()},       {"2-setmeal", &layout::setMeal()},
-        {"3-intake", &layout::intake()},           {"4-rmr", &layout::rmr()},
-        {"5-expenditure", &layout::expenditure()}, {"6-body", &layout::body()},
-        {"7-documents", &layout::documents()},
-    };
-    int failures = 0;
-    for (const auto& [file, window] : windows) {
-        std::unique_ptr<QWidget> form = buildWindow(*window);
-        if (!save(*form, out.filePath(QString::fromLatin1(file) + QStringLiteral(".png"))))
-            ++failures;
-        const auto areas = form->findChildren<PictureArea*>();
-        if (areas.isEmpty())
-            continue;
-        for (PictureArea* area : areas)
-            fill(*area);
-        if (!save(*form, out.filePath(QString::fromLatin1(file) + QStringLiteral("-printed.png"))))
-            ++failures;
+    const SampleCopy samples = copyMissingSamples(QStringLiteral(YOMORISU_SAMPLE_DATA), tables.path());
+    if (!samples.failed.isEmpty() || !fillSetMeals(QDir(tables.path()).filePath(SetMealFileName))) {
+        QTextStream(stderr) << "cannot set up the sample tables\n";
+        return 1;
     }
-    return failures == 0 ? 0 : 1;
+
+    ReportedErrors errors;
+    ChosenFile dialog;
+    NoPrinter printer;
+    Shell shell(
+        errors, tables.path(), [] {}, dialog, printer);
+    int failures = 0;
+    auto save = [&](const WindowObject& window, const char* name) {
+        QWidget* form = window.form();
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form))
+            ++failures;
+        QApplication::processEvents();
+        if (!form->grab().save(out.filePath(QString::fromLatin1(name) + QStringLiteral(".png"))))
+            ++failures;
+    };
+
+    shell.start();
+    save(shell.window<MainMenuWindow>(), "1-mainmenu");
+
+    auto& setMeal = shell.window<SetMealWindow>();
+    setMeal.open();
+    save(setMeal, "2-setmeal");
+    click(setMeal, QStringLiteral("Command1"));
+    save(setMeal, "2-setmeal-page1");
+    click(setMeal, QStringLiteral("Command3"));
+    save(setMeal, "2-setmeal-page2");
+
+    // Three-digit numbers in every box, the widest ordinary entry.
+    auto& intake = shell.window<IntakeWindow>();
+    intake.open();
+    save(intake, "3-intake");
+    for (int box = 1; box <= 30; ++box)
+        type(intake, QStringLiteral("Text%1").arg(box), QString::number(100 + box * 3));
+    click(intake, QStringLiteral("Command1"));
+    save(intake, "3-intake-day");
+
+    auto& rmr = shell.window<RmrWindow>();
+    rmr.open();
+    save(rmr, "4-rmr");
+    click(rmr, QStringLiteral("Command1"));
+    save(rmr, "4-rmr-listed");
+
+    auto& expenditure = shell.window<ExpenditureWindow>();
+    expenditure.open();
+    save(expenditure, "5-expenditure");
+    const int exercises[][2] = {{14, 120}, {23, 45}, {1, 300},  {12, 60},
+                                {46, 90},  {2, 180}, {75, 240}, {33, 150}};
+    for (int i = 0; i < 8; ++i) {
+        type(expenditure, QStringLiteral("Text%1").arg(2 * i + 1), QString::number(exercises[i][0]));
+        type(expenditure, QStringLiteral("Text%1").arg(2 * i + 2), QString::number(exercises[i][1]));
+    }
+    type(expenditure, QStringLiteral("Text17"), QStringLiteral("1"));
+    click(expenditure, QStringLiteral("Command1"));
+    save(expenditure, "5-expenditure-total");
+
+    auto& body = shell.window<BodyWindow>();
+    body.open();
+    save(body, "6-body");
+    const std::pair<const char*, const char*> figures[] = {{"170", "65"}, {"160", "90"}, {"180", "50"}};
+    const char* names[] = {"6-body-normal", "6-body-heavy", "6-body-thin"};
+    for (int i = 0; i < 3; ++i) {
+        type(body, QStringLiteral("Text1"), QString::fromLatin1(figures[i].first));
+        type(body, QStringLiteral("Text2"), QString::fromLatin1(figures[i].second));
+        click(body, QStringLiteral("Command1"));
+        save(body, names[i]);
+    }
+
+    auto& documents = shell.window<DocumentWindow>();
+    documents.open();
+    save(documents, "7-documents");
+    dialog.path = QDir(tables.path()).filePath(ConsultationFolderName + QStringLiteral("/かぜ.txt"));
+    click(documents, QStringLiteral("Command1"));
+    save(documents, "7-documents-loaded");
+
+    return failures == 0 && errors.count == 0 ? 0 : 1;
 }

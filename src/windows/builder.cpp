@@ -152,6 +152,11 @@ std::unique_ptr<QWidget> buildWindow(const Window& window) {
         w->setGeometry(pixelRect(c));
         if (c.font)
             w->setFont(toQFont(*c.font));
+        // A scrolling document has no width to fit, and the narrow Latin face
+        // would also take its symbols (■, “ ”, …) from the Japanese one,
+        // which draws them full-width as the designed face does.
+        if (c.kind == ControlKind::TextBox && (c.settings & BothScrollBars))
+            w->setFont(metricsFace(w->font()));
         applyColours(w, c);
         if (!c.accessibleName.isEmpty())
             w->setAccessibleName(c.accessibleName);

@@ -1,5 +1,7 @@
 #include "windows/caption.h"
 
+#include "windows/fonts.h"
+
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -30,18 +32,43 @@ QList<QTextLayout::FormatRange> narrowSpaces(const QFont& font, const QString& t
     return ranges;
 }
 
+bool isHiragana(QChar c) {
+    return c.unicode() >= 0x3041 && c.unicode() <= 0x309F;
+}
+
+bool startsWord(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x30A1 && u <= 0x30FA) || c.isLetterOrNumber();
+}
+
+// Japanese text may break between any two characters. Where a caption must
+// break, a break after hiragana before a kanji, katakana or Latin word keeps
+// that word whole: "次の" over "ページ", not "次のペー" over "ジ". The length of
+// the line that breaks there, or its own length if it has no such place.
+int wordBreak(const QString& text, int start, int length) {
+    for (int end = start + length; end > start + 1; --end) {
+        if (isHiragana(text.at(end - 1)) && startsWord(text.at(end)))
+            return end - start;
+    }
+    return length;
+}
+
 // Lays the caption out in lines no wider than width; returns its height.
+// Lines stand one line height of the Japanese face apart, each with its
+// baseline where that face puts it.
 qreal layOut(QTextLayout& layout, qreal width, Qt::Alignment alignment) {
     QTextOption option(alignment & Qt::AlignHorizontal_Mask);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.setFormats(narrowSpaces(layout.font(), layout.text()));
-    const QFontMetricsF metrics(layout.font());
+    const QFontMetricsF metrics(metricsFace(layout.font()));
     qreal y = 0;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
-        line.setPosition(QPointF(0, y));
+        if (line.textStart() + line.textLength() < layout.text().size())
+            line.setNumColumns(wordBreak(layout.text(), line.textStart(), line.textLength()), width);
+        line.setPosition(QPointF(0, y + metrics.ascent() - line.ascent()));
         y += metrics.height();
     }
     layout.endLayout();
@@ -50,10 +77,13 @@ qreal layOut(QTextLayout& layout, qreal width, Qt::Alignment alignment) {
 
 } // namespace
 
-qreal captionWidth(const QFont& font, const QString& text) {
+QStringList captionLines(const QFont& font, const QString& text, qreal width) {
     QTextLayout layout(text, font);
-    layOut(layout, 1e6, Qt::AlignLeft);
-    return layout.lineCount() > 0 ? layout.lineAt(0).naturalTextWidth() : 0;
+    layOut(layout, width, Qt::AlignLeft);
+    QStringList lines;
+    for (int i = 0; i < layout.lineCount(); ++i)
+        lines.append(text.mid(layout.lineAt(i).textStart(), layout.lineAt(i).textLength()));
+    return lines;
 }
 
 void drawCaption(QPainter& painter, const QRect& rect, const QFont& font, const QString& text,

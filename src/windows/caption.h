@@ -7,15 +7,16 @@ class QPainter;
 
 // Captions of labels and command buttons are laid out as the designer saw
 // them: broken into lines where they do not fit the control's width (between
-// words, or between any two characters of Japanese text), and with the
+// words, or between two characters of Japanese text, after hiragana where
+// that keeps a kanji or katakana word whole), and with the
 // full-width space two thirds of an em wide, as in the designed proportional
 // fonts; the IPA faces give it a whole em, which pushes the column numbers of
 // 摂取 and the unit of 消費 out of their labels. What does not fit is cut off.
 void drawCaption(QPainter& painter, const QRect& rect, const QFont& font, const QString& text,
                  Qt::Alignment alignment, const QColor& colour);
 
-// Width a caption takes on one line.
-qreal captionWidth(const QFont& font, const QString& text);
+// The lines a caption is broken into at that width.
+QStringList captionLines(const QFont& font, const QString& text, qreal width);
 
 // A label: opaque, beneath the other controls, its caption drawn as above.
 class LabelControl : public QLabel {

@@ -1,5 +1,6 @@
 #include "windows/picturearea.h"
 
+#include "windows/fonts.h"
 #include "windows/pictureaccessible.h"
 
 #include <QAccessible>
@@ -8,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 PictureArea::PictureArea(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -25,8 +27,8 @@ int PictureArea::lineHeight() const {
     return std::max(1, pixels > 0 ? pixels : QFontInfo(font()).pixelSize());
 }
 
-int PictureArea::zoneWidth() const {
-    return std::max(1, 14 * QFontMetrics(font()).averageCharWidth());
+qreal PictureArea::zoneWidth() const {
+    return std::max(1.0, 14 * QFontMetricsF(metricsFace(font())).averageCharWidth());
 }
 
 int PictureArea::visibleLineCount() const {
@@ -34,16 +36,17 @@ int PictureArea::visibleLineCount() const {
 }
 
 QList<int> PictureArea::itemPositions(const QStringList& items) const {
-    const QFontMetrics metrics(font());
-    const int zone = zoneWidth();
+    const QFontMetricsF metrics(font());
+    const qreal zone = zoneWidth();
     QList<int> positions;
     positions.reserve(items.size());
-    int x = 0;
+    qreal end = 0;
     for (const QString& item : items) {
+        int x = 0;
         if (!positions.isEmpty())
-            x = (x / zone + 1) * zone;
+            x = int(std::lround((std::floor(end / zone) + 1) * zone));
         positions.append(x);
-        x += metrics.horizontalAdvance(item);
+        end = x + metrics.horizontalAdvance(item);
     }
     return positions;
 }
@@ -55,7 +58,7 @@ void PictureArea::paintEvent(QPaintEvent* event) {
     painter.setClipRect(surface);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(font());
-    const int ascent = QFontMetrics(font()).ascent();
+    const int ascent = QFontMetrics(metricsFace(font())).ascent();
     const int step = lineHeight();
     int top = surface.top();
     for (const QStringList& line : m_lines.lines()) {

@@ -22,13 +22,14 @@ public:
     // on the ascent and descent of whichever face stands in for the designed
     // one, so every listing panel holds the same number of whole lines.
     int lineHeight() const;
-    // Width of one print zone: 14 average character widths of the font.
-    int zoneWidth() const;
+    // Width of one print zone: 14 average character widths of the font,
+    // unrounded, so that fourteen columns do not grow by up to 14 pixels.
+    qreal zoneWidth() const;
     // Whole lines that fit inside the border.
     int visibleLineCount() const;
     // Where each item of a printed line starts, from the left edge of the
     // printing surface: every item after the first at the first zone start
-    // beyond the end of the item before it.
+    // beyond the end of the item before it, put on the nearest whole pixel.
     QList<int> itemPositions(const QStringList& items) const;
 
 signals:

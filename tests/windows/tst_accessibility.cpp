@@ -240,7 +240,7 @@ void TestAccessibility::pictureAreaTextOffsetsMatchTheScreen() {
     const QRect walkRect = text->characterRect(walk);
     const QRect nextRect = text->characterRect(next);
     QCOMPARE(area->mapFromGlobal(walkRect.topLeft()),
-             area->contentsRect().topLeft() + QPoint(area->zoneWidth(), 0));
+             area->contentsRect().topLeft() + QPoint(qRound(area->zoneWidth()), 0));
     QCOMPARE(area->mapFromGlobal(nextRect.topLeft()),
              area->contentsRect().topLeft() + QPoint(0, area->lineHeight()));
     for (int offset : {walk, walk + 1, next, next + 2})

@@ -4,6 +4,8 @@
 #include "guitest.h"
 #include "windowrows.h"
 #include "windows/builder.h"
+#include "windows/caption.h"
+#include "windows/fonts.h"
 #include "windows/imagecontrol.h"
 #include "windows/picturearea.h"
 #include "windows/textbox.h"
@@ -13,7 +15,9 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QPainter>
+#include <QRawFont>
 #include <QTest>
 
 #include <memory>
@@ -72,6 +76,10 @@ private slots:
     void zonedItemIsDrawnAtItsZone();
     void clearingResetsThePrintPosition();
     void printedTextSurvivesRepaint();
+    void ordinaryTextIsWhole_data();
+    void ordinaryTextIsWhole();
+    void captionsBreakBetweenWords_data();
+    void captionsBreakBetweenWords();
 
     void imageStretchedOrAtOwnSize_data();
     void imageStretchedOrAtOwnSize();
@@ -293,7 +301,8 @@ void TestControls::visibleLinesWithRealFonts() {
     std::unique_ptr<QWidget> form = shown(windowNamed(window));
     auto* area = form->findChild<PictureArea*>(name);
     QVERIFY(area);
-    QCOMPARE(QFontInfo(area->font()).family(), QStringLiteral("IPAPGothic"));
+    QCOMPARE(QRawFont::fromFont(area->font(), QFontDatabase::Japanese).familyName(),
+             QStringLiteral("IPAPGothic"));
     QCOMPARE(area->visibleLineCount(), visible);
 
     const QRect surface = area->contentsRect();
@@ -316,8 +325,9 @@ void TestControls::visibleLinesWithRealFonts() {
     const int lineTop = surface.top() + (visible - 1) * area->lineHeight();
     QVERIFY2(lastRows.first() >= lineTop, "last line drawn over the one above");
     QVERIFY2(lastRows.last() < surface.bottom(), "last line cut off");
-    // The glyphs of that line, ascent to descent, fit inside the border.
-    QVERIFY(lineTop + QFontMetrics(area->font()).height() <= surface.bottom() + 1);
+    // The glyphs of that line, ascent to descent of the Japanese face that
+    // sets the lines, fit inside the border.
+    QVERIFY(lineTop + QFontMetrics(metricsFace(area->font())).height() <= surface.bottom() + 1);
     // One more line starts inside but cannot be whole.
     QVERIFY(lineTop + area->lineHeight() <= surface.bottom());
     QVERIFY(lineTop + 2 * area->lineHeight() > surface.bottom() + 1);
@@ -348,9 +358,8 @@ void TestControls::zones_data() {
     QTest::newRow("empty name") << QStringList{" 12 ", "", " 0 "} << QList<int>{0, 1, 2};
     QTest::newRow("an empty first item still moves on") << QStringList{"", "X"} << QList<int>{0, 1};
     QTest::newRow("name wider than a zone pushes the value on")
-        << QStringList{" 7 ", "とても長い名前の運動種目です", " 5 "} << QList<int>{0, 1, 3};
-    QTest::newRow("first item wider than a zone")
-        << QStringList{"とても長い名前の運動種目です", "X"} << QList<int>{0, 2};
+        << QStringList{" 7 ", "筋力トレーニング", " 5 "} << QList<int>{0, 1, 3};
+    QTest::newRow("first item wider than a zone") << QStringList{"筋力トレーニング", "X"} << QList<int>{0, 2};
 }
 
 void TestControls::zones() {
@@ -358,15 +367,15 @@ void TestControls::zones() {
     QFETCH(QList<int>, zones);
     std::unique_ptr<QWidget> form = buildWindow(layout::expenditure());
     auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
-    const int zone = area->zoneWidth();
+    const qreal zone = area->zoneWidth();
     // Fourteen average character widths of the 9-point face.
     const QFontMetrics metrics(area->font());
     QVERIFY(zone >= 14 * metrics.horizontalAdvance(u'x') - 14 &&
             zone <= 14 * metrics.horizontalAdvance(u'x') + 14);
-    QVERIFY(metrics.horizontalAdvance(QStringLiteral("とても長い名前の運動種目です")) > zone);
+    QVERIFY(metrics.horizontalAdvance(QStringLiteral("筋力トレーニング")) > zone);
     QList<int> expected;
     for (int z : zones)
-        expected.append(z * zone);
+        expected.append(qRound(z * zone));
     QCOMPARE(area->itemPositions(items), expected);
 }
 
@@ -395,8 +404,8 @@ void TestControls::clearingResetsThePrintPosition() {
     const QRect surface = area->contentsRect();
     const QRgb background = area->palette().color(QPalette::Window).rgb();
     QVERIFY(inkedRows(grabbed(area), surface, background).isEmpty());
-    lines.printLine(QString(QChar(0x2588)));
-    QCOMPARE(lines.lines(), QList<QStringList>{QStringList{QString(QChar(0x2588))}});
+    lines.printLine(QStringLiteral("田"));
+    QCOMPARE(lines.lines(), QList<QStringList>{QStringList{QStringLiteral("田")}});
     const QImage image = grabbed(area);
     const QList<int> rows = inkedRows(image, surface, background);
     QVERIFY(!rows.isEmpty());
@@ -422,6 +431,104 @@ void TestControls::printedTextSurvivesRepaint() {
     area->repaint();
     QApplication::processEvents();
     QCOMPARE(grabbed(area), first);
+}
+
+void TestControls::ordinaryTextIsWhole_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QStringList>("items"); // typed into a box, or the items of one printed line
+    auto row = [](const char* window, const QString& control, const QStringList& items) {
+        QTest::addRow("%s %s \"%s\"", window, qPrintable(control), qPrintable(items.join(u'|')))
+            << QString::fromUtf8(window) << control << items;
+    };
+    for (int i = 1; i <= 30; ++i)
+        row("摂取", QStringLiteral("Text%1").arg(i), {"300"});
+    for (int i = 1; i <= 16; i += 2) {
+        row("消費", QStringLiteral("Text%1").arg(i), {"300"});
+        row("消費", QStringLiteral("Text%1").arg(i + 1), {"120"});
+    }
+    row("消費", "Text17", {"2"});
+    row("標準", "Text1", {"1655"});
+    row("標準", "Text2", {"65"});
+
+    // The widest names of the sample tables, with row numbers as each panel
+    // shows them.
+    row("定食1", "Picture1", {"202   煮込みハンバーグ定食    900"});
+    row("定食1", "Picture2", {"243   煮込みハンバーグ定食    900"});
+    row("定食1", "Picture3", {"284   煮込みハンバーグ定食    900"});
+    row("定食1", "Picture4", {"161   煮込みハンバーグ定食    900"});
+    row("RMR", "Picture1", {"14   ランニング（速め）    12"});
+    row("RMR", "Picture2", {"40   ジョギング（軽め）    12"});
+    row("RMR", "Picture3", {"60   ランニング（速め）    12"});
+    // Six full-width characters fit one print zone; the value follows in the next.
+    row("消費", "Picture1", {" 25 ", "水中運動体操", " 15 "});
+    row("消費", "Picture2", {" 50 ", "水中運動体操", " 15 "});
+
+    for (const char* total : {" 0.9821 ", " 32219.79 ", "-32181.45 ", " 1949.469 ", " 98.32999 "})
+        row("消費", "Picture3", {total});
+    for (const char* weight : {" 809.1 ", " 52.36 ", "-90 "})
+        row("標準", "Picture1", {weight});
+    row("標準", "Picture2", {" 9900 "});
+    for (const char* meal : {"Picture1", "Picture2", "Picture3"})
+        row("摂取", meal, {" 9990 "});
+    row("摂取", "Picture4", {" 29970 "});
+}
+
+// Entries, listing rows and results as users meet them are shown whole: a
+// box does not scroll or wrap them, a picture area does not cut them off.
+void TestControls::ordinaryTextIsWhole() {
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QStringList, items);
+    std::unique_ptr<QWidget> form = shown(windowNamed(window));
+    auto* w = form->findChild<QWidget*>(control);
+    QVERIFY(w);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        const int start = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+        QTest::keyClicks(edit, items.first());
+        QCOMPARE(edit->text(), items.first());
+        edit->grab(); // drawing scrolls the text to the cursor if it does not fit
+        edit->setCursorPosition(0);
+        QCOMPARE(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), start);
+    } else if (auto* box = qobject_cast<TextBox*>(w)) {
+        QTest::keyClicks(box, items.first());
+        QCOMPARE(box->text(), items.first());
+        QTextCursor cursor(box->document());
+        const QRect first = box->cursorRect(cursor);
+        cursor.movePosition(QTextCursor::End);
+        const QRect last = box->cursorRect(cursor);
+        QCOMPARE(last.top(), first.top()); // not wrapped
+        QVERIFY(last.right() < box->viewport()->width());
+        QVERIFY(last.bottom() < box->viewport()->height());
+    } else {
+        auto* area = qobject_cast<PictureArea*>(w);
+        QVERIFY(area);
+        QString last = items.last();
+        while (last.endsWith(u' '))
+            last.chop(1); // a trailing space shows nothing
+        const qreal end =
+            area->itemPositions(items).last() + QFontMetricsF(area->font()).horizontalAdvance(last);
+        QVERIFY2(end <= area->contentsRect().width(),
+                 qPrintable(QStringLiteral("ends at %1 of %2").arg(end).arg(area->contentsRect().width())));
+    }
+}
+
+void TestControls::captionsBreakBetweenWords_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("after hiragana, before katakana") << "次のページ" << 47 << QStringList{"次の", "ページ"};
+    QTest::newRow("kanji only: between any two") << "性別" << 17 << QStringList{"性", "別"};
+    QTest::newRow("one line where it fits") << "次のページ" << 60 << QStringList{"次のページ"};
+}
+
+// A caption too wide for its button breaks where a reader expects it.
+void TestControls::captionsBreakBetweenWords() {
+    QFETCH(QString, caption);
+    QFETCH(int, width);
+    QFETCH(QStringList, lines);
+    const QFont font = toQFont(layout::Font{QStringLiteral("ＭＳ Ｐゴシック"), 9});
+    QCOMPARE(captionLines(font, caption, width), lines);
 }
 
 void TestControls::imageStretchedOrAtOwnSize_data() {
