@@ -32,7 +32,7 @@ public:
 
 class NoPrinter : public TextPrinter {
 public:
-    void print(const QString&) override {}
+    void print(const QString&, const QString&, WorkProgress&) override {}
 };
 
 double medianMs(QList<qint64> nanoseconds) {

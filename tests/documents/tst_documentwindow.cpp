@@ -46,6 +46,8 @@ private:
     // Writes raw bytes into the documents folder and returns the path.
     QString writeDocument(const QString& name, const QByteArray& bytes);
     void load(const QString& path);
+    // Presses a button and waits for the work it started.
+    void press(const QString& button);
 
     std::unique_ptr<ShellFixture> m_app;
 };
@@ -67,9 +69,14 @@ QString TestDocumentWindow::writeDocument(const QString& name, const QByteArray&
     return path;
 }
 
+void TestDocumentWindow::press(const QString& button) {
+    ShellFixture::click(window(), button);
+    QTRY_VERIFY(!window().isBusy());
+}
+
 void TestDocumentWindow::load(const QString& path) {
     m_app->fileDialog.answer = path;
-    ShellFixture::click(window(), QStringLiteral("Command1"));
+    press(QStringLiteral("Command1"));
 }
 
 void TestDocumentWindow::loadShowsTheFileLineByLine_data() {
@@ -121,7 +128,7 @@ void TestDocumentWindow::loadScrollsBackToTheTop() {
 void TestDocumentWindow::dialogOpensInTheConsultationFolder() {
     QVERIFY(QDir(m_app->dir.path()).mkdir(QStringLiteral("健康相談")));
     m_app->fileDialog.answer.clear();
-    ShellFixture::click(window(), QStringLiteral("Command1"));
+    press(QStringLiteral("Command1"));
     QCOMPARE(m_app->fileDialog.shown, 1);
     QCOMPARE(QDir(m_app->fileDialog.lastFolder), QDir(m_app->dir.filePath(QStringLiteral("健康相談"))));
     QCOMPARE(m_app->fileDialog.lastPattern, QStringLiteral("*.txt"));
@@ -130,7 +137,7 @@ void TestDocumentWindow::dialogOpensInTheConsultationFolder() {
 void TestDocumentWindow::dialogOpensInTheDocumentsFolderWithoutIt() {
     // A file of that name is no folder to open in.
     writeDocument(QStringLiteral("健康相談"), "not a folder");
-    ShellFixture::click(window(), QStringLiteral("Command1"));
+    press(QStringLiteral("Command1"));
     QCOMPARE(QDir(m_app->fileDialog.lastFolder), QDir(m_app->dir.path()));
 }
 
@@ -183,7 +190,7 @@ void TestDocumentWindow::readErrorKeepsTheLinesReadBefore() {
 }
 
 void TestDocumentWindow::printBeforeAnyLoadPrintsTheOpeningText() {
-    ShellFixture::click(window(), QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
     QVERIFY(m_app->errors.errors.isEmpty());
     QCOMPARE(m_app->printer.documents, QStringList{OpeningText + QStringLiteral("\r\n")});
 }
@@ -193,22 +200,22 @@ void TestDocumentWindow::printTakesTheTextAsEdited() {
     box()->moveCursor(QTextCursor::End);
     QTest::keyClicks(box(), QStringLiteral("C"));
     QTest::keyClick(box(), Qt::Key_Return);
-    ShellFixture::click(window(), QStringLiteral("Command2"));
-    ShellFixture::click(window(), QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
     // One job per press, each with the box's text and one line end.
     QCOMPARE(m_app->printer.documents, QStringList(2, QStringLiteral("A\r\nB\r\nC\r\n\r\n")));
 }
 
 void TestDocumentWindow::printerFailureIsReportedAndTheProgramGoesOn() {
     m_app->printer.failure = RuntimeError(ErrorKind::Printer, QString(), QStringLiteral("no printer"));
-    ShellFixture::click(window(), QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
     QCOMPARE(m_app->errors.errors.size(), 1);
     QCOMPARE(m_app->errors.errors[0].number(), 482);
     QCOMPARE(box()->text(), OpeningText);
     QCOMPARE(m_app->quits, 0);
 
     m_app->printer.failure.reset();
-    ShellFixture::click(window(), QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
     QCOMPARE(m_app->printer.documents.size(), 1);
 }
 
@@ -218,7 +225,7 @@ void TestDocumentWindow::reopeningShowsTheOpeningTextAgain() {
     QVERIFY(!window().isLoaded());
     m_app->shell.open<DocumentWindow>();
     QCOMPARE(box()->text(), OpeningText);
-    ShellFixture::click(window(), QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
     QCOMPARE(m_app->printer.documents, QStringList{OpeningText + QStringLiteral("\r\n")});
 }
 
