@@ -162,7 +162,7 @@ struct PrintService::Private {
         api.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
         if (job)
             api.ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job);
-        static const char* const wanted[] = {"printer-state",        "printer-is-accepting-jobs",
+        static const char* const wanted[] = {"printer-state",         "printer-is-accepting-jobs",
                                              "printer-state-reasons", "printer-state-message",
                                              "media-default",         "job-state",
                                              "job-state-reasons"};
@@ -187,7 +187,8 @@ struct PrintService::Private {
         };
         integer("printer-state", a.printerState);
         integer("job-state", a.jobState);
-        if (ipp_attribute_t* found = api.ippFindAttribute(answer, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
+        if (ipp_attribute_t* found =
+                api.ippFindAttribute(answer, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
             a.accepting = api.ippGetBoolean(found, 0);
         a.reasons = strings("printer-state-reasons");
         a.message = strings("printer-state-message").value(0);
@@ -319,11 +320,13 @@ void PrintService::submit(const QString& pdfPath, const QString& title) {
                               .arg(job)
                               .arg(state.jobReasons));
         if (state.jobState == IPP_JSTATE_CANCELED || state.jobState == IPP_JSTATE_ABORTED)
-            fail(d->name, QStringLiteral("ジョブが取り消されました（ジョブ %1、%2）").arg(job).arg(state.jobReasons));
+            fail(d->name,
+                 QStringLiteral("ジョブが取り消されました（ジョブ %1、%2）").arg(job).arg(state.jobReasons));
         const Private::Attributes printer = d->ask();
         d->checkPrinter(printer);
         if (state.jobState == IPP_JSTATE_STOPPED)
-            fail(d->name, QStringLiteral("プリンタがジョブ %1 で止まりました（%2）").arg(job).arg(printer.message));
+            fail(d->name,
+                 QStringLiteral("プリンタがジョブ %1 で止まりました（%2）").arg(job).arg(printer.message));
         if (watch.elapsed() >= WatchMs) {
             // Still not printing: the device does not take it.
             const QString trouble = troubleOf(printer.reasons);

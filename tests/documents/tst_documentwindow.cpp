@@ -2,6 +2,7 @@
 #include "shellfixture.h"
 #include "windows/textbox.h"
 
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -32,6 +33,7 @@ private slots:
     void dialogOpensInTheConsultationFolder();
     void dialogOpensInTheDocumentsFolderWithoutIt();
     void cancelLeavesEverythingAsItWas();
+    void cancelledLoadKeepsTheText();
     void fileThatCannotBeOpenedKeepsTheBox_data();
     void fileThatCannotBeOpenedKeepsTheBox();
     void readErrorKeepsTheLinesReadBefore();
@@ -149,6 +151,24 @@ void TestDocumentWindow::cancelLeavesEverythingAsItWas() {
     QCOMPARE(box()->text(), QStringLiteral("kept\r\n"));
 }
 
+void TestDocumentWindow::cancelledLoadKeepsTheText() {
+    load(writeDocument(QStringLiteral("a.txt"), "kept\r\n"));
+    QByteArray many;
+    for (int i = 0; i < 50000; ++i)
+        many += "line " + QByteArray::number(i) + "\r\n";
+    m_app->fileDialog.answer = writeDocument(QStringLiteral("long.txt"), many);
+    ShellFixture::click(window(), QStringLiteral("Command1"));
+    auto* progress = window().form()->findChild<QProgressDialog*>();
+    QVERIFY(progress);
+    progress->cancel();
+    QTRY_VERIFY(!window().isBusy());
+    QCOMPARE(box()->text(), QStringLiteral("kept\r\n"));
+    QVERIFY(m_app->errors.errors.isEmpty());
+    // The title follows what the box holds.
+    press(QStringLiteral("Command2"));
+    QCOMPARE(m_app->printer.titles, QStringList{QStringLiteral("a.txt")});
+}
+
 void TestDocumentWindow::fileThatCannotBeOpenedKeepsTheBox_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("number");
@@ -193,6 +213,8 @@ void TestDocumentWindow::printBeforeAnyLoadPrintsTheOpeningText() {
     press(QStringLiteral("Command2"));
     QVERIFY(m_app->errors.errors.isEmpty());
     QCOMPARE(m_app->printer.documents, QStringList{OpeningText + QStringLiteral("\r\n")});
+    // Before any load, the job and its pages are named by the window's caption.
+    QCOMPARE(m_app->printer.titles, QStringList{QStringLiteral("病気")});
 }
 
 void TestDocumentWindow::printTakesTheTextAsEdited() {
@@ -227,6 +249,7 @@ void TestDocumentWindow::reopeningShowsTheOpeningTextAgain() {
     QCOMPARE(box()->text(), OpeningText);
     press(QStringLiteral("Command2"));
     QCOMPARE(m_app->printer.documents, QStringList{OpeningText + QStringLiteral("\r\n")});
+    QCOMPARE(m_app->printer.titles, QStringList{QStringLiteral("病気")});
 }
 
 QTEST_MAIN(TestDocumentWindow)
