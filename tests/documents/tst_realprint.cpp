@@ -34,10 +34,14 @@ QString stateValue(const QString& name) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
 }
 
+// In the order they arrived: job-10 after job-9.
 QStringList receivedJobs() {
-    return QDir(QDir(stateFolder()).filePath(QStringLiteral("jobs")))
-        .entryList({QStringLiteral("job-*")}, QDir::Files, QDir::Name)
-        .filter(QRegularExpression(QStringLiteral("^job-\\d+$")));
+    QStringList jobs = QDir(QDir(stateFolder()).filePath(QStringLiteral("jobs")))
+                           .entryList({QStringLiteral("job-*")}, QDir::Files)
+                           .filter(QRegularExpression(QStringLiteral("^job-\\d+$")));
+    std::sort(jobs.begin(), jobs.end(),
+              [](const QString& a, const QString& b) { return a.mid(4).toInt() < b.mid(4).toInt(); });
+    return jobs;
 }
 
 QString defaultPrinterName() {
