@@ -19,5 +19,5 @@ public:
 
 class NoPrinter : public TextPrinter {
 public:
-    void print(const QString&) override {}
+    void print(const QString&, const QString&, WorkProgress&) override {}
 };

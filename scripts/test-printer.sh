@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A loopback printer for the real print test (ctest label "print"): CUPS with
 # a raw queue, made the default, whose device is a listener on 127.0.0.1 that
-# saves every job it receives; and a second queue that refuses jobs.
+# saves every job it receives; a second queue that refuses jobs, a third that
+# is stopped (disabled) and a fourth that holds every job.
 #
 #   scripts/test-printer.sh up     set it up (starts cupsd when none runs)
 #   scripts/test-printer.sh down   remove the queues, stop the listener (and
@@ -15,6 +16,8 @@ set -euo pipefail
 state="${YOMORISU_TEST_PRINTER_DIR:-/tmp/yomorisu-test-printer}"
 queue=yomorisu-test
 refusing=yomorisu-refusing
+stopped=yomorisu-stopped
+holding=yomorisu-holding
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -38,7 +41,7 @@ stop_pid() { # pid file
 
 down() {
   if scheduler_running; then
-    for q in "$queue" "$refusing"; do
+    for q in "$queue" "$refusing" "$stopped" "$holding"; do
       as_root cancel -a -x "$q" 2>/dev/null || true # with the kept history of its jobs
       as_root lpadmin -x "$q" 2>/dev/null || true
     done
@@ -103,8 +106,13 @@ PY
   as_root lpadmin -d "$queue"
   quiet as_root lpadmin -p "$refusing" -v "socket://127.0.0.1:9" -E
   as_root cupsreject "$refusing"
+  quiet as_root lpadmin -p "$stopped" -v "socket://127.0.0.1:$port" -E
+  as_root cupsdisable -r "stopped for the test" "$stopped"
+  quiet as_root lpadmin -p "$holding" -v "socket://127.0.0.1:$port" -E -o job-hold-until-default=indefinite
   echo "$queue" >"$state/queue"
   echo "$refusing" >"$state/refusing-queue"
+  echo "$stopped" >"$state/stopped-queue"
+  echo "$holding" >"$state/holding-queue"
   echo "Loopback printer $queue on 127.0.0.1:$port is the default; jobs go to $state/jobs"
 }
 

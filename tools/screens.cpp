@@ -40,7 +40,7 @@ public:
 
 class NoPrinter : public TextPrinter {
 public:
-    void print(const QString&) override {}
+    void print(const QString&, const QString&, WorkProgress&) override {}
 };
 
 // The sample set-meal table, its rows repeated up to the 300 a table holds,

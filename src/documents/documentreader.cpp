@@ -5,16 +5,73 @@
 
 #include <QFile>
 #include <QIODevice>
+#include <QLocale>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 constexpr QChar Cr = u'\r';
 constexpr QChar Lf = u'\n';
 
-QString tooLarge(qint64 maxBytes) {
-    return QStringLiteral("文書が大きすぎます（%1 MB まで）").arg(maxBytes / (1024 * 1024));
+QString counted(qint64 n) {
+    return QLocale(QLocale::Japanese, QLocale::Japan).toString(n);
+}
+
+RuntimeError tooLarge(qint64 maxBytes) {
+    // In the unit the bound is set in, so the figure is exact.
+    const QString bound = maxBytes % (1024 * 1024) == 0
+                              ? QStringLiteral("%1 MiB").arg(counted(maxBytes / (1024 * 1024)))
+                              : QStringLiteral("%1 バイト").arg(counted(maxBytes));
+    return RuntimeError(ErrorKind::FileAccess, {},
+                        QStringLiteral("文書が大きすぎます（%1 まで）").arg(bound));
+}
+
+// Lines as the box will show them, counted on the bytes: no second byte of a
+// code page 932 or UTF-8 character is a CR or an LF.
+qsizetype boxLines(QByteArrayView bytes) {
+    qsizetype ends = 0;
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const void* cr = memchr(p, '\r', size_t(end - p));
+        const void* lf = memchr(p, '\n', size_t(end - p));
+        const char* next = static_cast<const char*>(cr && (!lf || cr < lf) ? cr : lf);
+        if (!next)
+            return ends + 1;
+        ++ends;
+        p = next + ((*next == '\r' && next + 1 < end && next[1] == '\n') ? 2 : 1);
+    }
+    return ends;
+}
+
+qsizetype longestBoxLine(QStringView text) {
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == Cr || c == Lf) {
+            longest = std::max(longest, i - start);
+            start = i + 1;
+        }
+    }
+    return std::max(longest, text.size() - start);
+}
+
+// The bounds beyond the size, checked once the whole file is in: the count
+// on the bytes, before the cost of decoding them, the length on the text.
+void checkLineCount(QByteArrayView bytes, const DocumentBounds& bounds) {
+    if (boxLines(bytes) > bounds.lines)
+        throw RuntimeError(ErrorKind::FileAccess, {},
+                           QStringLiteral("文書の行が多すぎます（%1 行まで）").arg(counted(bounds.lines)));
+}
+
+void checkLineLength(QStringView text, const DocumentBounds& bounds) {
+    if (longestBoxLine(text) > bounds.lineLength)
+        throw RuntimeError(
+            ErrorKind::FileAccess, {},
+            QStringLiteral("文書に長すぎる行があります（1 行 %1 字まで）").arg(counted(bounds.lineLength)));
 }
 
 // Ends every line with CR LF: a CR alone gets its LF, and a last line without
@@ -56,8 +113,9 @@ QString documentText(QByteArrayView bytes) {
     return withCrLfLineEnds(CodePage932Decoder().decode(bytes));
 }
 
-Document readDocument(QIODevice& device, qint64 maxBytes) {
-    constexpr qint64 Chunk = 1024 * 1024;
+Document readDocument(QIODevice& device, const DocumentBounds& bounds, const ReadProgress& progress) {
+    constexpr qint64 Chunk = 256 * 1024;
+    const qint64 maxBytes = bounds.bytes;
     QByteArray bytes;
     if (!device.isSequential())
         bytes.reserve(std::min(device.size(), maxBytes) + Chunk);
@@ -71,27 +129,36 @@ Document readDocument(QIODevice& device, qint64 maxBytes) {
             // failure does not.
             bytes.truncate(used);
             const qsizetype lineEnd = bytes.lastIndexOf('\r');
-            return {documentText(QByteArrayView(bytes).first(lineEnd + 1)),
-                    RuntimeError(ErrorKind::DeviceIo, {}, device.errorString())};
+            const QByteArrayView whole = QByteArrayView(bytes).first(lineEnd + 1);
+            checkLineCount(whole, bounds);
+            QString text = documentText(whole);
+            checkLineLength(text, bounds);
+            return {std::move(text), RuntimeError(ErrorKind::DeviceIo, {}, device.errorString())};
         }
         bytes.truncate(used + got);
         if (bytes.size() > maxBytes)
-            throw RuntimeError(ErrorKind::FileAccess, {}, tooLarge(maxBytes));
+            throw tooLarge(maxBytes);
         if (got == 0)
             break;
+        if (progress && !progress(bytes.size()))
+            throw LoadCancelled{};
     }
-    return {documentText(bytes), std::nullopt};
+    checkLineCount(bytes, bounds);
+    QString text = documentText(bytes);
+    bytes = QByteArray(); // given back before the box makes its copy
+    checkLineLength(text, bounds);
+    return {std::move(text), std::nullopt};
 }
 
-Document loadDocument(const QString& path) {
+Document loadDocument(const QString& path, const ReadProgress& progress) {
     QFile file(path);
     openUserFile(file);
     try {
         // Refused before a byte is read when the size already says so; the
         // reader still stops a file that grows while it reads.
-        if (file.size() > MaxDocumentBytes)
-            throw RuntimeError(ErrorKind::FileAccess, {}, tooLarge(MaxDocumentBytes));
-        Document document = readDocument(file);
+        if (file.size() > MaxDocument.bytes)
+            throw tooLarge(MaxDocument.bytes);
+        Document document = readDocument(file, MaxDocument, progress);
         if (document.failure)
             document.failure = document.failure->withSource(path);
         return document;

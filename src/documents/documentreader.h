@@ -5,17 +5,21 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QIODevice;
 
-// The largest document the window takes. The box keeps the whole text, and
-// each byte of the file can become two bytes of text held both by the box and
-// by its document, plus the layout of every line; 32 MiB keeps a load to a few
-// hundred megabytes at worst, admits documents a thousand times the size of
-// any real one (and the 20 MB of the benchmark), and stops a file that never
-// ends or was picked by mistake before it takes the memory of the machine.
-inline constexpr qint64 MaxDocumentBytes = qint64(32) * 1024 * 1024;
+// What the window takes, as text editors bound what they open. The samples
+// are a few kilobytes and a long handout is under a megabyte; these leave room
+// for forty times that while keeping a load within about a hundred megabytes
+// and a second, and stop a file picked by mistake before it costs more.
+struct DocumentBounds {
+    qint64 bytes;         // the file's size
+    qsizetype lines;      // lines as the box shows them: CR, LF and CR LF each end one
+    qsizetype lineLength; // characters in the longest of them
+};
+inline constexpr DocumentBounds MaxDocument{qint64(4) * 1024 * 1024, 100'000, 10'000};
 
 // A document as the box shows it.
 struct Document {
@@ -25,18 +29,26 @@ struct Document {
     std::optional<RuntimeError> failure;
 };
 
+// Thrown out of a read whose caller said to stop.
+struct LoadCancelled {};
+
+// Told the bytes read so far; returns false to stop the read.
+using ReadProgress = std::function<bool(qint64 bytesRead)>;
+
 // The text of a document's bytes: code page 932, or UTF-8 (without its mark)
 // when they begin with the UTF-8 byte order mark. A line ends at CR or CR LF;
 // an LF alone stays inside its line. Bytes that are no character become
 // U+FFFD.
 QString documentText(QByteArrayView bytes);
 
-// Reads the whole device into a document. Fails with a file error when it
-// holds more than `maxBytes`; a read error midway ends the document at the
-// last whole line read and is returned as its failure.
-Document readDocument(QIODevice& device, qint64 maxBytes = MaxDocumentBytes);
+// Reads the whole device into a document. Fails with a file error naming the
+// bound when it holds more bytes, lines or a longer line than `bounds`; a read
+// error midway ends the document at the last whole line read and is returned
+// as its failure.
+Document readDocument(QIODevice& device, const DocumentBounds& bounds = MaxDocument,
+                      const ReadProgress& progress = {});
 
 // Opens the file read-only (a regular file only), reads it and closes it.
 // Throws a file error naming the path when the file cannot be opened or is
-// too large; a read error midway comes back as the document's failure.
-Document loadDocument(const QString& path);
+// out of bounds; a read error midway comes back as the document's failure.
+Document loadDocument(const QString& path, const ReadProgress& progress = {});

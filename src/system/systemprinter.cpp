@@ -1,22 +1,42 @@
 #include "system/systemprinter.h"
 
 #include "common/runtimeerror.h"
+#include "system/printservice.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
-#include <QPageLayout>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryFile>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextOption>
-
-#include <cups/cups.h>
 
 namespace {
 
 // Margins on every side: what printers can reach, and room to hold the page.
 constexpr qreal MarginMillimetres = 20;
+// The footer's baseline, up from the paper's edge: inside the bottom margin.
+constexpr qreal FooterMillimetres = 12;
+
+qreal pixels(qreal millimetres, int dpi) {
+    return millimetres / 25.4 * dpi;
+}
+
+// The page holding the last line that shows any text; 0 when none does.
+int lastPageWithText(const QTextDocument& document, qreal pageHeight) {
+    for (QTextBlock block = document.lastBlock(); block.isValid(); block = block.previous()) {
+        if (block.text().trimmed().isEmpty())
+            continue;
+        const QTextLayout* layout = block.layout();
+        const QRectF box = document.documentLayout()->blockBoundingRect(block);
+        const qreal lastLineTop =
+            box.top() + (layout->lineCount() > 0 ? layout->lineAt(layout->lineCount() - 1).y() : 0);
+        return int(lastLineTop / pageHeight);
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -26,59 +46,83 @@ QFont printFont() {
     return font;
 }
 
-void layOutOnPages(const QString& text, QPagedPaintDevice& device) {
+int layOutOnPages(const QString& text, const QString& name, QPdfWriter& writer, WorkProgress* progress) {
+    // The margins are the layout's own, so the footer can go in one.
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const int dpi = writer.resolution();
+    const QRectF paper(QPointF(0, 0), writer.pageLayout().fullRectPixels(dpi).size());
+    const qreal margin = pixels(MarginMillimetres, dpi);
+    const QRectF body = paper.adjusted(margin, margin, -margin, -margin);
+
     QTextDocument document;
     document.setDefaultFont(printFont());
     QTextOption option;
     // Japanese has no spaces to break at, and neither has a long number.
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     document.setDefaultTextOption(option);
-    document.documentLayout()->setPaintDevice(&device);
+    document.documentLayout()->setPaintDevice(&writer);
     // Qt's small document margin stays: without it, the line that opens a
     // page also shows as a sliver at the foot of the page before.
     document.setPlainText(text);
-    // Paginated to the device's printable area, so Qt prints it as laid out,
-    // without page numbers of its own.
-    const QPageLayout page = device.pageLayout();
-    document.setPageSize(QSizeF(page.paintRectPixels(device.logicalDpiX()).size()));
-    document.print(&device);
+    document.setPageSize(body.size());
+    // The line end printed after the text, and blank lines before it, would
+    // otherwise open a page of their own.
+    const int pages = std::min(document.pageCount(), lastPageWithText(document, body.height()) + 1);
+    if (progress)
+        progress->total = pages;
+
+    QFont footerFont = printFont();
+    footerFont.setPointSizeF(9);
+    QPainter painter(&writer);
+    const QFontMetricsF footerMetrics(footerFont, &writer);
+    const qreal footerBaseline = paper.height() - pixels(FooterMillimetres, dpi);
+    for (int page = 0; page < pages; ++page) {
+        if (progress && progress->cancelled)
+            break;
+        if (page > 0)
+            writer.newPage();
+        painter.save();
+        painter.translate(body.left(), body.top() - page * body.height());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, page * body.height(), body.width(), body.height());
+        context.palette.setColor(QPalette::Text, Qt::black);
+        painter.setClipRect(context.clip);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+
+        painter.setFont(footerFont);
+        painter.setPen(Qt::black);
+        const QString number = QStringLiteral("%1 / %2").arg(page + 1).arg(pages);
+        const qreal numberWidth = footerMetrics.horizontalAdvance(number);
+        const QString shownName = footerMetrics.elidedText(
+            name, Qt::ElideMiddle, body.width() - numberWidth - footerMetrics.height());
+        painter.drawText(QPointF(body.left(), footerBaseline), shownName);
+        painter.drawText(QPointF(body.right() - numberWidth, footerBaseline), number);
+        if (progress)
+            progress->done = page + 1;
+    }
+    return pages;
 }
 
-void SystemPrinter::print(const QString& text) {
-    const QPrinterInfo target = QPrinterInfo::defaultPrinter();
-    if (target.isNull())
-        throw RuntimeError(ErrorKind::Printer, {}, QStringLiteral("通常使うプリンタが設定されていません"));
-    const QString name = target.printerName();
+void SystemPrinter::print(const QString& text, const QString& title, WorkProgress& progress) {
+    PrintService service(std::chrono::seconds(PrintServiceAnswerSeconds),
+                         [&progress] { return progress.cancelled.load(); });
+    const QString name = service.defaultPrinter();
+    const QPageSize paper = service.defaultPaper();
 
     QTemporaryFile pdf(QDir::temp().filePath(QStringLiteral("yomorisu-XXXXXX.pdf")));
     if (!pdf.open())
         throw RuntimeError(ErrorKind::Printer, name, pdf.errorString());
     {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf.fileName());
-        printer.setDocName(QStringLiteral("ヨモリス"));
-        const QPageSize paper = target.defaultPageSize();
-        printer.setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::A4));
-        printer.setPageMargins(
-            QMarginsF(MarginMillimetres, MarginMillimetres, MarginMillimetres, MarginMillimetres),
-            QPageLayout::Millimeter);
-        layOutOnPages(text, printer);
-        if (printer.printerState() == QPrinter::Error)
-            throw RuntimeError(ErrorKind::Printer, name, QStringLiteral("印刷データを作れませんでした"));
+        QPdfWriter writer(&pdf);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("ヨモリス"));
+        writer.setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::A4));
+        layOutOnPages(text, title, writer, &progress);
     }
-    // Qt's own CUPS path drops the print system's answer; asked here, a
-    // refused job is the printer error. The destination's options (the
-    // user's defaults for it, as lpoptions keeps them) go with the job, as lp
-    // does; "queue/instance" names an instance of a queue.
-    const QByteArray queue = name.section(u'/', 0, 0).toLocal8Bit();
-    const QByteArray instance = name.section(u'/', 1).toLocal8Bit();
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(),
-                                         instance.isEmpty() ? nullptr : instance.constData());
-    const int job = cupsPrintFile(queue.constData(), QFile::encodeName(pdf.fileName()).constData(),
-                                  "ヨモリス", dest ? dest->num_options : 0, dest ? dest->options : nullptr);
-    if (dest)
-        cupsFreeDests(1, dest);
-    if (job == 0)
-        throw RuntimeError(ErrorKind::Printer, name, QString::fromUtf8(cupsLastErrorString()));
+    if (progress.cancelled)
+        return;
+    if (!pdf.flush())
+        throw RuntimeError(ErrorKind::Printer, name, QStringLiteral("印刷データを作れませんでした"));
+    service.submit(pdf.fileName(), title);
 }

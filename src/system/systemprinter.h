@@ -4,20 +4,26 @@
 
 #include <QFont>
 
-class QPagedPaintDevice;
+class QPdfWriter;
 
-// The system's default printer, through CUPS. The text is laid out by Qt into
-// a PDF and handed to the print system as one job, so a job the print system
-// refuses is reported instead of lost.
+// The system's default printer. The text is laid out into a PDF file with
+// Qt GUI's own PDF writer and handed to the print system as one job, so a
+// job the print system refuses is reported instead of lost.
 class SystemPrinter : public TextPrinter {
 public:
-    void print(const QString& text) override;
+    void print(const QString& text, const QString& title, WorkProgress& progress) override;
 };
 
-// Lays `text` out on the pages of `device` in the print font, a line end
+// How long the print system may take to answer any one request.
+inline constexpr int PrintServiceAnswerSeconds = 15;
+
+// Lays `text` out on the pages of `writer` in the print font, a line end
 // starting a new line, lines wider than the page wrapped and the text flowing
-// onto as many pages as it needs.
-void layOutOnPages(const QString& text, QPagedPaintDevice& device);
+// onto as many pages as it needs, but no page after the last that holds text.
+// Each page's foot, below the text, carries `name` and "n / N". Reports the
+// pages to `progress` and stops early once it is cancelled. Returns N.
+int layOutOnPages(const QString& text, const QString& name, QPdfWriter& writer,
+                  WorkProgress* progress = nullptr);
 
 // The print font: IPA Mincho 10.5 pt, the usual size of Japanese documents,
 // with every character of code page 932.

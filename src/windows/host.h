@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 class QWidget;
 class WindowObject;
 
@@ -29,13 +31,25 @@ public:
     virtual QString chooseFile(QWidget* parent, const QString& folder, const QString& pattern) = 0;
 };
 
+// How far a piece of long work has come, and whether the user gave up on it.
+// Written by the worker, read by the window's progress dialog.
+struct WorkProgress {
+    std::atomic<qint64> done{0};
+    std::atomic<qint64> total{0};
+    std::atomic<bool> cancelled{false};
+};
+
 // The system's default printer.
 class TextPrinter {
 public:
     virtual ~TextPrinter() = default;
-    // Prints `text` as one job, a line end starting a new line. Throws the
-    // printer error when there is no default printer or the job is refused.
-    virtual void print(const QString& text) = 0;
+    // Prints `text` as one job titled `title`, a line end starting a new line
+    // and `title` in every page's footer. Runs on a worker thread, so it
+    // touches no widget; it reports its pages to `progress` and gives up,
+    // withdrawing the job, once that is cancelled. Throws the printer error
+    // when the print system cannot be reached or does not answer, there is no
+    // default printer, or the printer or the queue will not print the job.
+    virtual void print(const QString& text, const QString& title, WorkProgress& progress) = 0;
 };
 
 // What a window needs from the program around it. The shell implements it;

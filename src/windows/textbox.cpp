@@ -2,7 +2,9 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
 #include <QTextCursor>
+#include <QThread>
 
 #include <algorithm>
 #include <limits>
@@ -54,6 +56,42 @@ void TextBox::setText(const QString& text) {
     setPlainText(text);
     m_settingText = false;
     m_text = m_wasCut ? withCrLf(toPlainText()) : text;
+    m_textStale = false;
+}
+
+TextBoxStyle TextBox::style() const {
+    const QTextDocument* doc = document();
+    return {doc->defaultFont(), doc->defaultTextOption(), doc->documentMargin()};
+}
+
+std::unique_ptr<QTextDocument> TextBox::prepareDocument(const QString& text, const TextBoxStyle& style,
+                                                        QThread* target) {
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setDocumentLayout(new QPlainTextDocumentLayout(doc.get()));
+    doc->setDefaultFont(style.font);
+    doc->setDefaultTextOption(style.option);
+    doc->setDocumentMargin(style.margin);
+    doc->setPlainText(text);
+    doc->moveToThread(target);
+    return doc;
+}
+
+void TextBox::setPreparedText(std::unique_ptr<QTextDocument> prepared, const QString& text) {
+    // Only setText knows how to cut a text to the limit.
+    if (m_maxLength > 0 || !prepared) {
+        setText(text);
+        return;
+    }
+    QPointer<QTextDocument> old = document();
+    m_settingText = true;
+    QTextDocument* doc = prepared.release();
+    doc->setParent(this);
+    setDocument(doc);
+    m_settingText = false;
+    // Qt frees the old one only when the box's own control made it.
+    if (old && old != doc)
+        delete old.data();
+    m_text = text;
     m_textStale = false;
 }
 

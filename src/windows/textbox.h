@@ -1,6 +1,17 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextOption>
+
+#include <memory>
+
+// What a box's document takes from the box: read on the GUI thread, used to
+// prepare a document anywhere.
+struct TextBoxStyle {
+    QFont font;
+    QTextOption option;
+    qreal margin = 0;
+};
 
 // A multi-line text box. Enter starts a new line and Tab moves on to the next
 // control, as in the single-line boxes.
@@ -24,6 +35,14 @@ public:
 
     QString text() const;
     void setText(const QString& text);
+
+    TextBoxStyle style() const;
+    // The slow part of setText for a long text, for a worker thread: the
+    // document for `text`, handed over to `target`'s thread.
+    static std::unique_ptr<QTextDocument> prepareDocument(const QString& text, const TextBoxStyle& style,
+                                                          QThread* target);
+    // Shows a prepared document, as setText(text) would; the old one is freed.
+    void setPreparedText(std::unique_ptr<QTextDocument> document, const QString& text);
 
     // 0: no limit.
     int maxLength() const { return m_maxLength; }

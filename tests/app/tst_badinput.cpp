@@ -259,6 +259,7 @@ void TestBadInput::badDocument() {
     const Panels before = allPanels();
     m_app->fileDialog.answer = chosen;
     ShellFixture::click(window, QStringLiteral("Command1"));
+    QTRY_VERIFY(!window.isBusy());
 
     checkStillRunning();
     QCOMPARE(m_app->errors.errors.size(), 1);

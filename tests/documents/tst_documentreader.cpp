@@ -53,7 +53,8 @@ private slots:
     void readsADeviceThatTrickles();
     void readErrorKeepsTheWholeLinesBefore_data();
     void readErrorKeepsTheWholeLinesBefore();
-    void refusesMoreThanTheMaximum();
+    void refusesBeyondEachBound_data();
+    void refusesBeyondEachBound();
     void loadFailsWithThePath_data();
     void loadFailsWithThePath();
     void loadRefusesAHugeFileBeforeReadingIt();
@@ -155,16 +156,36 @@ void TestDocumentReader::readErrorKeepsTheWholeLinesBefore() {
     QCOMPARE(document.text, text);
 }
 
-void TestDocumentReader::refusesMoreThanTheMaximum() {
-    TricklingDevice fits(QByteArray(10, 'x'), 4);
-    QCOMPARE(readDocument(fits, 10).text, QString(10, u'x') + QStringLiteral("\r\n"));
+void TestDocumentReader::refusesBeyondEachBound_data() {
+    QTest::addColumn<QByteArray>("fits");
+    QTest::addColumn<QByteArray>("beyond");
+    QTest::addColumn<QString>("told");
+    // Bounds of 12 bytes, 3 lines and lines of 4 characters.
+    QTest::newRow("size") << QByteArray("ab\r\ncd\r\nef\r\n") << QByteArray("ab\r\ncd\r\nef\r\ng")
+                          << QStringLiteral("文書が大きすぎます（12 バイト まで）");
+    QTest::newRow("lines, CR LF, CR and LF alike") << QByteArray("a\r\nb\rc\n") << QByteArray("a\r\nb\rc\nd")
+                                                   << QStringLiteral("文書の行が多すぎます（3 行まで）");
+    QTest::newRow("line length, in characters")
+        << QByteArray("\x95\x61\x8B\x43\x95\x61\x8B\x43") << QByteArray("abcde")
+        << QStringLiteral("文書に長すぎる行があります（1 行 4 字まで）");
+    QTest::newRow("a line the file's LF ends is a line of its own")
+        << QByteArray("abcd\nabcd") << QByteArray("abcd\nabcde")
+        << QStringLiteral("文書に長すぎる行があります（1 行 4 字まで）");
+}
 
+void TestDocumentReader::refusesBeyondEachBound() {
+    QFETCH(QByteArray, fits);
+    QFETCH(QByteArray, beyond);
+    QFETCH(QString, told);
+    const DocumentBounds bounds{12, 3, 4};
     // A device that does not say how long it is gets stopped all the same.
-    TricklingDevice endless(QByteArray(1000, 'x'), 4);
-    const auto failure = failureOf([&] { readDocument(endless, 10); });
+    TricklingDevice fitting(fits, 4);
+    QVERIFY(readDocument(fitting, bounds).text.startsWith(documentText(fits).left(2)));
+    TricklingDevice over(beyond, 4);
+    const auto failure = failureOf([&] { readDocument(over, bounds); });
     QVERIFY(failure);
     QCOMPARE(failure->number(), 75);
-    QVERIFY(failure->reason().contains(QStringLiteral("大きすぎ")));
+    QCOMPARE(failure->reason(), told);
 }
 
 void TestDocumentReader::loadFailsWithThePath_data() {
@@ -196,12 +217,13 @@ void TestDocumentReader::loadRefusesAHugeFileBeforeReadingIt() {
     const QString path = dir.filePath(QStringLiteral("huge.txt"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    QVERIFY(file.resize(MaxDocumentBytes + 1)); // sparse: costs no disk
+    QVERIFY(file.resize(MaxDocument.bytes + 1)); // sparse: costs no disk
     file.close();
-    const auto failure = failureOf([&] { loadDocument(path); });
+    const auto failure = failureOf([&] { loadDocument(path, [](qint64) -> bool { qFatal("read"); }); });
     QVERIFY(failure);
     QCOMPARE(failure->number(), 75);
     QCOMPARE(failure->source(), path);
+    QCOMPARE(failure->reason(), QStringLiteral("文書が大きすぎます（4 MiB まで）"));
 
     QVERIFY(file.resize(1000));
     const Document fits = loadDocument(path);

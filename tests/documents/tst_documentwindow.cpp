@@ -3,6 +3,7 @@
 #include "shellfixture.h"
 #include "windows/textbox.h"
 
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -33,6 +34,7 @@ private slots:
     void dialogOpensInTheConsultationFolder();
     void dialogOpensInTheDocumentsFolderWithoutIt();
     void cancelLeavesEverythingAsItWas();
+    void cancelledLoadKeepsTheText();
     void fileThatCannotBeOpenedKeepsTheBox_data();
     void fileThatCannotBeOpenedKeepsTheBox();
     void readErrorKeepsTheLinesReadBefore();
@@ -47,6 +49,8 @@ private:
     // Writes raw bytes into the documents folder and returns the path.
     QString writeDocument(const QString& name, const QByteArray& bytes);
     void load(const QString& path);
+    // Presses a button and waits for the work it started.
+    void press(const QString& button);
 
     std::unique_ptr<ShellFixture> m_app;
 };
@@ -68,9 +72,14 @@ QString TestDocumentWindow::writeDocument(const QString& name, const QByteArray&
     return path;
 }
 
+void TestDocumentWindow::press(const QString& button) {
+    ShellFixture::click(window(), button);
+    QTRY_VERIFY(!window().isBusy());
+}
+
 void TestDocumentWindow::load(const QString& path) {
     m_app->fileDialog.answer = path;
-    ShellFixture::click(window(), QStringLiteral("Command1"));
+    press(QStringLiteral("Command1"));
 }
 
 void TestDocumentWindow::loadShowsTheFileLineByLine_data() {
@@ -122,7 +131,7 @@ void TestDocumentWindow::loadScrollsBackToTheTop() {
 void TestDocumentWindow::dialogOpensInTheConsultationFolder() {
     QVERIFY(QDir(m_app->dir.path()).mkdir(QStringLiteral("健康相談")));
     m_app->fileDialog.answer.clear();
-    ShellFixture::click(window(), QStringLiteral("Command1"));
+    press(QStringLiteral("Command1"));
     QCOMPARE(m_app->fileDialog.shown, 1);
     QCOMPARE(QDir(m_app->fileDialog.lastFolder), QDir(m_app->dir.filePath(QStringLiteral("健康相談"))));
     QCOMPARE(m_app->fileDialog.lastPattern, QStringLiteral("*.txt"));
@@ -131,7 +140,7 @@ void TestDocumentWindow::dialogOpensInTheConsultationFolder() {
 void TestDocumentWindow::dialogOpensInTheDocumentsFolderWithoutIt() {
     // A file of that name is no folder to open in.
     writeDocument(QStringLiteral("健康相談"), "not a folder");
-    ShellFixture::click(window(), QStringLiteral("Command1"));
+    press(QStringLiteral("Command1"));
     QCOMPARE(QDir(m_app->fileDialog.lastFolder), QDir(m_app->dir.path()));
 }
 
@@ -141,6 +150,27 @@ void TestDocumentWindow::cancelLeavesEverythingAsItWas() {
     QCOMPARE(m_app->fileDialog.shown, 2);
     QVERIFY(m_app->errors.errors.isEmpty());
     QCOMPARE(box()->text(), QStringLiteral("kept\r\n"));
+}
+
+void TestDocumentWindow::cancelledLoadKeepsTheText() {
+    load(writeDocument(QStringLiteral("a.txt"), "kept\r\n"));
+    QByteArray many;
+    for (int i = 0; i < 50000; ++i)
+        many += "line " + QByteArray::number(i) + "\r\n";
+    m_app->fileDialog.answer = writeDocument(QStringLiteral("long.txt"), many);
+    ShellFixture::click(window(), QStringLiteral("Command1"));
+    auto* progress = window().form()->findChild<QProgressDialog*>();
+    QVERIFY(progress);
+    // As the user's press of its button: the dialog is still waiting to show.
+    auto* cancel = progress->findChild<QPushButton*>();
+    QVERIFY(cancel);
+    cancel->click();
+    QTRY_VERIFY(!window().isBusy());
+    QCOMPARE(box()->text(), QStringLiteral("kept\r\n"));
+    QVERIFY(m_app->errors.errors.isEmpty());
+    // The title follows what the box holds.
+    press(QStringLiteral("Command2"));
+    QCOMPARE(m_app->printer.titles, QStringList{QStringLiteral("a.txt")});
 }
 
 void TestDocumentWindow::fileThatCannotBeOpenedKeepsTheBox_data() {
@@ -184,9 +214,11 @@ void TestDocumentWindow::readErrorKeepsTheLinesReadBefore() {
 }
 
 void TestDocumentWindow::printBeforeAnyLoadPrintsTheOpeningText() {
-    ShellFixture::click(window(), QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
     QVERIFY(m_app->errors.errors.isEmpty());
     QCOMPARE(m_app->printer.documents, QStringList{OpeningText + QStringLiteral("\r\n")});
+    // Before any load, the job and its pages are named by the window's caption.
+    QCOMPARE(m_app->printer.titles, QStringList{QStringLiteral("病気")});
 }
 
 void TestDocumentWindow::printTakesTheTextAsEdited() {
@@ -194,22 +226,22 @@ void TestDocumentWindow::printTakesTheTextAsEdited() {
     box()->moveCursor(QTextCursor::End);
     QTest::keyClicks(box(), QStringLiteral("C"));
     QTest::keyClick(box(), Qt::Key_Return);
-    ShellFixture::click(window(), QStringLiteral("Command2"));
-    ShellFixture::click(window(), QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
     // One job per press, each with the box's text and one line end.
     QCOMPARE(m_app->printer.documents, QStringList(2, QStringLiteral("A\r\nB\r\nC\r\n\r\n")));
 }
 
 void TestDocumentWindow::printerFailureIsReportedAndTheProgramGoesOn() {
     m_app->printer.failure = RuntimeError(ErrorKind::Printer, QString(), QStringLiteral("no printer"));
-    ShellFixture::click(window(), QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
     QCOMPARE(m_app->errors.errors.size(), 1);
     QCOMPARE(m_app->errors.errors[0].number(), 482);
     QCOMPARE(box()->text(), OpeningText);
     QCOMPARE(m_app->quits, 0);
 
     m_app->printer.failure.reset();
-    ShellFixture::click(window(), QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
     QCOMPARE(m_app->printer.documents.size(), 1);
 }
 
@@ -219,8 +251,9 @@ void TestDocumentWindow::reopeningShowsTheOpeningTextAgain() {
     QVERIFY(!window().isLoaded());
     m_app->shell.open<DocumentWindow>();
     QCOMPARE(box()->text(), OpeningText);
-    ShellFixture::click(window(), QStringLiteral("Command2"));
+    press(QStringLiteral("Command2"));
     QCOMPARE(m_app->printer.documents, QStringList{OpeningText + QStringLiteral("\r\n")});
+    QCOMPARE(m_app->printer.titles, QStringList{QStringLiteral("病気")});
 }
 
 YOMORISU_GUI_TEST_MAIN(TestDocumentWindow)

@@ -7,6 +7,7 @@
 #include "app/shell.h"
 #include "testsupport.h"
 
+#include <QMutex>
 #include <QPushButton>
 #include <QTest>
 
@@ -33,16 +34,20 @@ public:
     QString lastPattern;
 };
 
-// Keeps each printed document instead of printing it, or fails as a printer
-// would when told to.
+// Keeps each printed document and its title instead of printing it, or fails
+// as a printer would when told to. Called on the window's worker thread.
 class RecordingPrinter : public TextPrinter {
 public:
-    void print(const QString& text) override {
+    void print(const QString& text, const QString& title, WorkProgress&) override {
+        QMutexLocker lock(&mutex);
         if (failure)
             throw *failure;
         documents.append(text);
+        titles.append(title);
     }
+    QMutex mutex;
     QStringList documents;
+    QStringList titles;
     std::optional<RuntimeError> failure;
 };
 

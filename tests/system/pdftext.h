@@ -27,6 +27,14 @@ inline QString pdfText(const QString& pdf) {
                                                     QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
 }
 
+// The text of one page, counted from 1.
+inline QString pdfPageText(const QString& pdf, int page) {
+    const QString n = QString::number(page);
+    return runPdfTool(QStringLiteral("pdftotext"),
+                      {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                       QStringLiteral("-f"), n, QStringLiteral("-l"), n, pdf, QStringLiteral("-")});
+}
+
 // 0 when pdfinfo cannot tell.
 inline int pdfPages(const QString& pdf) {
     const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))

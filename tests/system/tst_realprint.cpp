@@ -10,11 +10,16 @@
 #include "system/systemprinter.h"
 #include "windows/textbox.h"
 
-#include <QPrinterInfo>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
 
 #include <cups/cups.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,10 +35,21 @@ QString stateValue(const QString& name) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
 }
 
+// In the order they arrived: job-10 after job-9.
 QStringList receivedJobs() {
-    return QDir(QDir(stateFolder()).filePath(QStringLiteral("jobs")))
-        .entryList({QStringLiteral("job-*")}, QDir::Files, QDir::Name)
-        .filter(QRegularExpression(QStringLiteral("^job-\\d+$")));
+    QStringList jobs = QDir(QDir(stateFolder()).filePath(QStringLiteral("jobs")))
+                           .entryList({QStringLiteral("job-*")}, QDir::Files)
+                           .filter(QRegularExpression(QStringLiteral("^job-\\d+$")));
+    std::sort(jobs.begin(), jobs.end(),
+              [](const QString& a, const QString& b) { return a.mid(4).toInt() < b.mid(4).toInt(); });
+    return jobs;
+}
+
+QString defaultPrinterName() {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
+    const QString name = dest ? QString::fromUtf8(dest->name) : QString();
+    cupsFreeDests(dest ? 1 : 0, dest);
+    return name;
 }
 
 int activeJobs(const QString& queue) {
@@ -54,6 +70,8 @@ private slots:
     void printsTheLongSampleOverSeveralPages();
     void noDefaultPrinterIsThePrinterError();
     void refusedJobIsThePrinterError();
+    void queueThatWillNotPrintIsThePrinterError();
+    void serviceThatNeverAnswersIsThePrinterError();
 
 private:
     // Skips, or fails in CI, unless the loopback printer is there and is
@@ -61,6 +79,10 @@ private:
     bool loopbackReady(const QString& wantedDefault);
     // Presses 印刷 and saves the one job that arrived as a PDF file at `pdf`.
     void printAndReceive(const QString& pdf);
+    // Presses 印刷 and waits for the work to end.
+    void print();
+    // The one failure reported, after which the program goes on.
+    RuntimeError onlyFailure();
     TextBox* box() { return m_shell->window<DocumentWindow>().control<TextBox>(QStringLiteral("Text1")); }
 
     QTemporaryDir m_dir;
@@ -83,7 +105,7 @@ void TestRealPrint::cleanup() {
 }
 
 bool TestRealPrint::loopbackReady(const QString& wantedDefault) {
-    const QString found = QPrinterInfo::defaultPrinterName();
+    const QString found = defaultPrinterName();
     if (!wantedDefault.isEmpty() && found == wantedDefault)
         return true;
     const QString why =
@@ -97,10 +119,25 @@ bool TestRealPrint::loopbackReady(const QString& wantedDefault) {
     return false;
 }
 
+void TestRealPrint::print() {
+    ShellFixture::click(m_shell->window<DocumentWindow>(), QStringLiteral("Command2"));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_shell->window<DocumentWindow>().isBusy(), 60000);
+}
+
+RuntimeError TestRealPrint::onlyFailure() {
+    [&] {
+        QCOMPARE(m_errors.errors.size(), 1);
+        QCOMPARE(m_errors.errors[0].number(), 482);
+        QCOMPARE(m_quits, 0);
+        QVERIFY(m_shell->window<DocumentWindow>().isLoaded());
+    }();
+    return m_errors.errors.value(0, RuntimeError(ErrorKind::Overflow));
+}
+
 void TestRealPrint::printAndReceive(const QString& pdf) {
     const QString queue = stateValue(QStringLiteral("queue"));
     const QStringList before = receivedJobs();
-    ShellFixture::click(m_shell->window<DocumentWindow>(), QStringLiteral("Command2"));
+    print();
     QVERIFY2(m_errors.errors.isEmpty(),
              qPrintable(errorMessage(m_errors.errors.value(0, RuntimeError(ErrorKind::Printer)))));
     // The job has gone through CUPS and the listener has closed it.
@@ -147,6 +184,7 @@ void TestRealPrint::printsTheLongSampleOverSeveralPages() {
         return;
     m_dialog.answer = QStringLiteral(YOMORISU_TEST_DATA "/健康相談/糖尿病.txt");
     ShellFixture::click(m_shell->window<DocumentWindow>(), QStringLiteral("Command1"));
+    QTRY_VERIFY(!m_shell->window<DocumentWindow>().isBusy());
     QVERIFY(m_errors.errors.isEmpty());
 
     QTemporaryDir scratch;
@@ -156,7 +194,12 @@ void TestRealPrint::printsTheLongSampleOverSeveralPages() {
         return;
     const QString missing = missingLine(box()->text(), pdfText(pdf));
     QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("not printed: %1").arg(missing)));
-    QVERIFY(pdfPages(pdf) > 2);
+    const int pages = pdfPages(pdf);
+    QVERIFY(pages > 2);
+    // Loose pages go back in order: each names the document and its place.
+    for (int page = 1; page <= pages; ++page)
+        QVERIFY(squeezed(pdfPageText(pdf, page))
+                    .endsWith(squeezed(QStringLiteral("糖尿病.txt %1 / %2").arg(page).arg(pages))));
 }
 
 void TestRealPrint::noDefaultPrinterIsThePrinterError() {
@@ -165,12 +208,8 @@ void TestRealPrint::noDefaultPrinterIsThePrinterError() {
     if (qEnvironmentVariable("CUPS_SERVER") != NoServer)
         QSKIP("runs as tst_realprint_nodefault");
     const QString before = box()->text();
-    ShellFixture::click(m_shell->window<DocumentWindow>(), QStringLiteral("Command2"));
-    QCOMPARE(m_errors.errors.size(), 1);
-    QCOMPARE(m_errors.errors[0].number(), 482);
-    QVERIFY(!m_errors.errors[0].reason().isEmpty());
-    QCOMPARE(m_quits, 0);
-    QVERIFY(m_shell->window<DocumentWindow>().isLoaded());
+    print();
+    QVERIFY(onlyFailure().reason().contains(QStringLiteral("印刷サービスが動いていません")));
     QCOMPARE(box()->text(), before);
 }
 
@@ -181,12 +220,55 @@ void TestRealPrint::refusedJobIsThePrinterError() {
         QSKIP("runs as tst_realprint_refused");
     if (!loopbackReady(refusing))
         return;
-    ShellFixture::click(m_shell->window<DocumentWindow>(), QStringLiteral("Command2"));
-    QCOMPARE(m_errors.errors.size(), 1);
-    QCOMPARE(m_errors.errors[0].number(), 482);
-    QCOMPARE(m_errors.errors[0].source(), refusing);
-    QCOMPARE(m_quits, 0);
-    QVERIFY(m_shell->window<DocumentWindow>().isLoaded());
+    print();
+    QCOMPARE(onlyFailure().source(), refusing);
+}
+
+void TestRealPrint::queueThatWillNotPrintIsThePrinterError() {
+    // Queues that take a job and keep it: each is its own run, with PRINTER.
+    const QString printer = qEnvironmentVariable("PRINTER");
+    const QString stopped = stateValue(QStringLiteral("stopped-queue"));
+    const QString holding = stateValue(QStringLiteral("holding-queue"));
+    if (printer.isEmpty() || (printer != stopped && printer != holding))
+        QSKIP("runs as tst_realprint_stopped and tst_realprint_held");
+    if (!loopbackReady(printer))
+        return;
+    print();
+    const RuntimeError failure = onlyFailure();
+    QCOMPARE(failure.source(), printer);
+    QVERIFY2(failure.reason().contains(printer == stopped ? QStringLiteral("停止") : QStringLiteral("保留")),
+             qPrintable(failure.reason()));
+}
+
+void TestRealPrint::serviceThatNeverAnswersIsThePrinterError() {
+    // libcups keeps the server a thread first used, and the window's worker
+    // threads are reused: a process of its own.
+    if (!qEnvironmentVariableIsSet("YOMORISU_SILENT_SERVER_TEST"))
+        QSKIP("runs as tst_realprint_noanswer");
+    // A print server that takes the connection and never says a word.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    QVERIFY(listener >= 0 && ::bind(listener, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+            ::listen(listener, 8) == 0 &&
+            ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0);
+    qputenv("CUPS_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(ntohs(address.sin_port)));
+    QElapsedTimer waited;
+    waited.start();
+    print();
+    qunsetenv("CUPS_SERVER");
+    ::close(listener);
+    QVERIFY(onlyFailure().reason().contains(QStringLiteral("応答しません")));
+    QVERIFY(waited.elapsed() < 30000);
+
+    // The next press finds the print system again.
+    m_errors.errors.clear();
+    if (!loopbackReady(stateValue(QStringLiteral("queue"))))
+        return;
+    QTemporaryDir scratch;
+    printAndReceive(scratch.filePath(QStringLiteral("job.pdf")));
 }
 
 YOMORISU_GUI_TEST_MAIN(TestRealPrint)

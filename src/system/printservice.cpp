@@ -1,0 +1,345 @@
+#include "system/printservice.h"
+
+#include "common/runtimeerror.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSizeF>
+#include <QThread>
+
+#include <cups/cups.h>
+#include <dlfcn.h>
+
+#include <mutex>
+
+namespace {
+
+// libcups, resolved by name on first use.
+struct Cups {
+#define YOMORISU_CUPS_FUNCTIONS(X)                                                                           \
+    X(cupsServer)                                                                                            \
+    X(ippPort)                                                                                               \
+    X(cupsEncryption)                                                                                        \
+    X(httpConnect2)                                                                                          \
+    X(httpSetTimeout)                                                                                        \
+    X(httpClose)                                                                                             \
+    X(cupsGetNamedDest)                                                                                      \
+    X(cupsFreeDests)                                                                                         \
+    X(cupsCreateJob)                                                                                         \
+    X(cupsStartDocument)                                                                                     \
+    X(cupsWriteRequestData)                                                                                  \
+    X(cupsFinishDocument)                                                                                    \
+    X(cupsCancelJob2)                                                                                        \
+    X(cupsLastErrorString)                                                                                   \
+    X(cupsDoRequest)                                                                                         \
+    X(ippNewRequest)                                                                                         \
+    X(ippAddString)                                                                                          \
+    X(ippAddStrings)                                                                                         \
+    X(ippAddInteger)                                                                                         \
+    X(ippFindAttribute)                                                                                      \
+    X(ippGetInteger)                                                                                         \
+    X(ippGetBoolean)                                                                                         \
+    X(ippGetString)                                                                                          \
+    X(ippGetCount)                                                                                           \
+    X(ippDelete)
+#define YOMORISU_CUPS_MEMBER(name) decltype(&::name) name = nullptr;
+    YOMORISU_CUPS_FUNCTIONS(YOMORISU_CUPS_MEMBER)
+#undef YOMORISU_CUPS_MEMBER
+    QString missing; // what could not be loaded; empty when all is there
+};
+
+const Cups& cups() {
+    static Cups loaded;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        void* library = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            loaded.missing = QString::fromLocal8Bit(dlerror());
+            return;
+        }
+#define YOMORISU_CUPS_RESOLVE(name)                                                                          \
+    loaded.name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name));                                \
+    if (!loaded.name)                                                                                        \
+        loaded.missing = QStringLiteral(#name);
+        YOMORISU_CUPS_FUNCTIONS(YOMORISU_CUPS_RESOLVE)
+#undef YOMORISU_CUPS_RESOLVE
+        // Stays loaded for the rest of the run: the next print needs it again.
+    });
+    return loaded;
+}
+
+[[noreturn]] void fail(const QString& printer, const QString& reason) {
+    throw RuntimeError(ErrorKind::Printer, printer, reason);
+}
+
+QString text(const char* s) {
+    return s ? QString::fromUtf8(s) : QString();
+}
+
+// "iso_a4_210x297mm", "na_letter_8.5x11in": the size is the name's last part.
+QPageSize paperOf(const QString& pwgName) {
+    static const QRegularExpression size(QStringLiteral("_([0-9.]+)x([0-9.]+)(mm|in)$"));
+    const auto match = size.match(pwgName);
+    if (!match.hasMatch())
+        return {};
+    const QSizeF dimensions(match.captured(1).toDouble(), match.captured(2).toDouble());
+    return QPageSize(dimensions, match.captured(3) == u"mm" ? QPageSize::Millimeter : QPageSize::Inch, {},
+                     QPageSize::FuzzyOrientationMatch);
+}
+
+QString reasonsOf(const QStringList& reasons) {
+    QStringList told = reasons;
+    told.removeAll(QStringLiteral("none"));
+    return told.join(u", ");
+}
+
+// The printer's state reasons that keep a job from printing, not the warnings
+// and reports of one that prints.
+QString troubleOf(const QStringList& reasons) {
+    QStringList told;
+    for (const QString& r : reasons) {
+        if (r.endsWith(u"-error") || r == u"connecting-to-device" || r.startsWith(u"offline") ||
+            r == u"shutdown" || r == u"timed-out")
+            told.append(r);
+    }
+    return told.join(u", ");
+}
+
+} // namespace
+
+struct PrintService::Private {
+    const Cups& api = cups();
+    http_t* http = nullptr;
+    std::chrono::seconds answerWithin;
+    std::function<bool()> cancelled;
+    QElapsedTimer waiting; // since the last request went out
+    bool timedOut = false;
+    cups_dest_t* dest = nullptr;
+    QString name;
+
+    // Called by libcups each second it waits for the print system: 0 gives up.
+    static int keepWaiting(http_t*, void* data) {
+        auto* self = static_cast<Private*>(data);
+        if (self->cancelled())
+            return 0;
+        if (self->waiting.elapsed() >= std::chrono::milliseconds(self->answerWithin).count()) {
+            self->timedOut = true;
+            return 0;
+        }
+        return 1;
+    }
+
+    void startRequest() {
+        waiting.start();
+        timedOut = false;
+    }
+
+    // The reason a request failed: no answer in time, or the print system's word.
+    [[noreturn]] void failed(const QString& doing) {
+        if (timedOut)
+            fail(name, QStringLiteral("印刷サービスが %1 秒待っても応答しません（%2）")
+                           .arg(answerWithin.count())
+                           .arg(doing));
+        fail(name, QStringLiteral("%1: %2").arg(doing, text(api.cupsLastErrorString())));
+    }
+
+    struct Attributes {
+        int printerState = 0;
+        bool accepting = true;
+        QStringList reasons;
+        QString message;
+        QString media;
+        int jobState = 0;
+        QString jobReasons;
+    };
+
+    // One Get-Printer-Attributes (or, with a job, Get-Job-Attributes) request.
+    Attributes ask(int job = 0) {
+        const QByteArray queue = name.section(u'/', 0, 0).toUtf8();
+        const QByteArray uri = "ipp://localhost/printers/" + queue;
+        ipp_t* request = api.ippNewRequest(job ? IPP_OP_GET_JOB_ATTRIBUTES : IPP_OP_GET_PRINTER_ATTRIBUTES);
+        api.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
+        if (job)
+            api.ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job);
+        static const char* const wanted[] = {"printer-state",         "printer-is-accepting-jobs",
+                                             "printer-state-reasons", "printer-state-message",
+                                             "media-default",         "job-state",
+                                             "job-state-reasons"};
+        api.ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                          int(std::size(wanted)), nullptr, wanted);
+        startRequest();
+        ipp_t* answer = api.cupsDoRequest(http, request, "/");
+        if (!answer)
+            failed(QStringLiteral("プリンタの状態を問い合わせられません"));
+        Attributes a;
+        auto integer = [&](const char* attr, int& out) {
+            if (ipp_attribute_t* found = api.ippFindAttribute(answer, attr, IPP_TAG_ENUM))
+                out = api.ippGetInteger(found, 0);
+        };
+        auto strings = [&](const char* attr) {
+            QStringList out;
+            if (ipp_attribute_t* found = api.ippFindAttribute(answer, attr, IPP_TAG_ZERO)) {
+                for (int i = 0; i < api.ippGetCount(found); ++i)
+                    out.append(text(api.ippGetString(found, i, nullptr)));
+            }
+            return out;
+        };
+        integer("printer-state", a.printerState);
+        integer("job-state", a.jobState);
+        if (ipp_attribute_t* found =
+                api.ippFindAttribute(answer, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
+            a.accepting = api.ippGetBoolean(found, 0);
+        a.reasons = strings("printer-state-reasons");
+        a.message = strings("printer-state-message").value(0);
+        a.media = strings("media-default").value(0);
+        a.jobReasons = reasonsOf(strings("job-state-reasons"));
+        api.ippDelete(answer);
+        return a;
+    }
+
+    // A stopped printer takes jobs and keeps them: said before one is sent.
+    void checkPrinter(const Attributes& a) {
+        if (a.printerState == IPP_PSTATE_STOPPED) {
+            QString reason = QStringLiteral("プリンタが停止しています");
+            if (!a.message.isEmpty())
+                reason += QStringLiteral("（%1）").arg(a.message);
+            fail(name, reason);
+        }
+    }
+};
+
+PrintService::PrintService(std::chrono::seconds answerWithin, std::function<bool()> cancelled)
+    : d(std::make_unique<Private>()) {
+    d->answerWithin = answerWithin;
+    d->cancelled = std::move(cancelled);
+    const Cups& api = d->api;
+    if (!api.missing.isEmpty())
+        fail({}, QStringLiteral("印刷サービスのライブラリ libcups を読み込めません（%1）").arg(api.missing));
+    const char* server = api.cupsServer();
+    // Connecting to a server that is not running fails at once; one that
+    // hangs before accepting is given the same time as any answer.
+    int giveUp = 0;
+    d->http = api.httpConnect2(server, api.ippPort(), nullptr, AF_UNSPEC, api.cupsEncryption(), 1,
+                               int(std::chrono::milliseconds(answerWithin).count()), &giveUp);
+    if (!d->http)
+        fail({}, QStringLiteral("印刷サービスが動いていません（%1 に接続できません）").arg(text(server)));
+    api.httpSetTimeout(d->http, 1.0, &Private::keepWaiting, d.get());
+}
+
+PrintService::~PrintService() {
+    if (d->dest)
+        d->api.cupsFreeDests(1, d->dest);
+    if (d->http)
+        d->api.httpClose(d->http);
+}
+
+QString PrintService::defaultPrinter() {
+    if (d->dest)
+        return d->name;
+    d->startRequest();
+    d->dest = d->api.cupsGetNamedDest(d->http, nullptr, nullptr);
+    if (!d->dest) {
+        if (d->timedOut || d->cancelled())
+            d->failed(QStringLiteral("通常使うプリンタを問い合わせています"));
+        fail({}, QStringLiteral("通常使うプリンタが設定されていません"));
+    }
+    d->name = text(d->dest->name);
+    if (d->dest->instance)
+        d->name += u'/' + text(d->dest->instance);
+    d->checkPrinter(d->ask());
+    return d->name;
+}
+
+QPageSize PrintService::defaultPaper() {
+    defaultPrinter();
+    return paperOf(d->ask().media);
+}
+
+void PrintService::submit(const QString& pdfPath, const QString& title) {
+    defaultPrinter();
+    const Cups& api = d->api;
+    const QByteArray queue = d->name.section(u'/', 0, 0).toUtf8();
+    const QByteArray jobTitle = title.toUtf8();
+    QFile pdf(pdfPath);
+    if (!pdf.open(QIODevice::ReadOnly))
+        fail(d->name, pdf.errorString());
+
+    // The destination's options (the user's defaults for it, as lpoptions
+    // keeps them) go with the job, as lp does.
+    d->startRequest();
+    const int job = api.cupsCreateJob(d->http, queue.constData(), jobTitle.constData(), d->dest->num_options,
+                                      d->dest->options);
+    if (job == 0) {
+        if (d->cancelled())
+            return;
+        d->failed(QStringLiteral("ジョブを受け付けません"));
+    }
+    auto withdraw = [&] {
+        d->startRequest();
+        api.cupsCancelJob2(d->http, queue.constData(), job, 0);
+    };
+    d->startRequest();
+    if (api.cupsStartDocument(d->http, queue.constData(), job, jobTitle.constData(), CUPS_FORMAT_AUTO, 1) !=
+        HTTP_STATUS_CONTINUE)
+        d->failed(QStringLiteral("印刷データを送れません"));
+    QByteArray chunk(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = pdf.read(chunk.data(), chunk.size());
+        if (got <= 0)
+            break;
+        d->startRequest();
+        if (api.cupsWriteRequestData(d->http, chunk.constData(), size_t(got)) != HTTP_STATUS_CONTINUE) {
+            if (d->cancelled())
+                break;
+            d->failed(QStringLiteral("印刷データを送れません"));
+        }
+        if (d->cancelled())
+            break;
+    }
+    d->startRequest();
+    const ipp_status_t finished = api.cupsFinishDocument(d->http, queue.constData());
+    if (d->cancelled()) {
+        withdraw();
+        return;
+    }
+    if (finished > IPP_STATUS_OK_CONFLICTING)
+        d->failed(QStringLiteral("ジョブを受け付けません"));
+
+    // A queue that holds the job, or a printer that stops on it, says so
+    // within moments; a job still printing after that is on its way.
+    constexpr int WatchMs = 4000;
+    QElapsedTimer watch;
+    watch.start();
+    for (;;) {
+        const Private::Attributes state = d->ask(job);
+        if (state.jobState == IPP_JSTATE_COMPLETED)
+            return;
+        if (state.jobState == IPP_JSTATE_HELD)
+            fail(d->name, QStringLiteral("ジョブが印刷待ちのまま保留されています（ジョブ %1、%2）")
+                              .arg(job)
+                              .arg(state.jobReasons));
+        if (state.jobState == IPP_JSTATE_CANCELED || state.jobState == IPP_JSTATE_ABORTED)
+            fail(d->name,
+                 QStringLiteral("ジョブが取り消されました（ジョブ %1、%2）").arg(job).arg(state.jobReasons));
+        const Private::Attributes printer = d->ask();
+        d->checkPrinter(printer);
+        if (state.jobState == IPP_JSTATE_STOPPED)
+            fail(d->name,
+                 QStringLiteral("プリンタがジョブ %1 で止まりました（%2）").arg(job).arg(printer.message));
+        if (watch.elapsed() >= WatchMs) {
+            // Still not printing: the device does not take it.
+            const QString trouble = troubleOf(printer.reasons);
+            if (!trouble.isEmpty())
+                fail(d->name, QStringLiteral("プリンタが印刷を始めません（ジョブ %1 は待機中、%2）")
+                                  .arg(job)
+                                  .arg(printer.message.isEmpty() ? trouble : printer.message));
+            return;
+        }
+        if (d->cancelled()) {
+            withdraw();
+            return;
+        }
+        QThread::msleep(200);
+    }
+}

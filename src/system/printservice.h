@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPageSize>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+// The print system (CUPS), reached through libcups, which is opened on the
+// first print: nothing of it is loaded before the program prints.
+//
+// Every call may block on the print system, so it belongs on a worker thread;
+// none waits longer than the time given at connection, and each gives up
+// early when `cancelled` says so. Failures are the printer error 482 with a
+// reason the user can act on.
+class PrintService {
+public:
+    // Connects to the print system. Throws when libcups is missing or the
+    // print system is not running.
+    PrintService(std::chrono::seconds answerWithin, std::function<bool()> cancelled);
+    ~PrintService();
+    PrintService(const PrintService&) = delete;
+    PrintService& operator=(const PrintService&) = delete;
+
+    // The default printer's name ("queue" or "queue/instance"). Throws when
+    // there is none or it is stopped.
+    QString defaultPrinter();
+    // The paper the default printer takes by default, when it says.
+    QPageSize defaultPaper();
+    // Sends the PDF file as one job titled `title` to the default printer,
+    // with the user's options for it, and watches it for a moment: throws
+    // when the queue refuses or holds it, or the printer stops. A cancel
+    // withdraws the job.
+    void submit(const QString& pdfPath, const QString& title);
+
+    struct Private;
+
+private:
+    std::unique_ptr<Private> d;
+};
