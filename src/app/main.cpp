@@ -15,7 +15,8 @@
 #include "documents/widgetfiledialog.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
+
+#include <cstdio>
 
 namespace {
 
@@ -29,9 +30,13 @@ QStringList argumentList(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // Help and version are printed on a terminal that may have no display.
-    if (asksOnlyForInformation(argumentList(argc, argv)) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Help, the version and a wrong option are answered on the terminal
+    // before any window system is started, so they work without a display.
+    if (const auto answer = answerCommandLine(argumentList(argc, argv), QStringLiteral(YOMORISU_VERSION))) {
+        std::fputs(answer->out.toUtf8().constData(), stdout);
+        std::fputs(answer->err.toUtf8().constData(), stderr);
+        return answer->status;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("yomorisu"));
@@ -41,10 +46,6 @@ int main(int argc, char* argv[]) {
     // dialog included, whatever the system's language.
     if (!installQtTranslations(app))
         qWarning("Qt's Japanese translations (qtbase_ja.qm) are missing; dialogs stay in English");
-
-    QCommandLineParser parser;
-    describeCommandLine(parser);
-    parser.process(app);
 
     // The program ends on おわり or when the last window is closed from its
     // title bar; the shell decides which, not Qt.
