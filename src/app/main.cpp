@@ -15,6 +15,8 @@
 #include "documents/widgetfiledialog.h"
 
 #include <QApplication>
+#include <QDirIterator>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -25,6 +27,15 @@ QStringList argumentList(int argc, char* argv[]) {
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     return arguments;
+}
+
+// The icon theme's once the program is installed; the pictures built into
+// the program when it runs from the build folder.
+QIcon programIcon() {
+    QIcon builtIn;
+    for (QDirIterator it(QStringLiteral(":/icon")); it.hasNext();)
+        builtIn.addFile(it.next());
+    return QIcon::fromTheme(QStringLiteral("jp.yomorisu.Yomorisu"), builtIn);
 }
 
 } // namespace
@@ -42,6 +53,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("yomorisu"));
     QApplication::setApplicationVersion(QStringLiteral(YOMORISU_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.yomorisu.Yomorisu"));
+    QApplication::setWindowIcon(programIcon()); // every window's, dialogs' too
     // Every text on screen is Japanese, the toolkit's own buttons and file
     // dialog included, whatever the system's language.
     if (!installQtTranslations(app))
