@@ -73,7 +73,7 @@ int main(int argc, char* argv[]) {
     }
 
     MessageBoxErrorStop errorStop;
-    WidgetFileDialog fileDialog;
+    WidgetFileDialog fileDialog(tableFolder);
     SystemPrinter printer;
     Shell shell(
         errorStop, tableFolder, [] { QCoreApplication::quit(); }, fileDialog, printer);

@@ -22,10 +22,13 @@ private slots:
     void opensInTheFolderWithThePattern();
     void returnsTheFullPathOfTheChosenFile();
     void cancelReturnsNothing();
+    void sideBarListsTheDocumentsFolders_data();
+    void sideBarListsTheDocumentsFolders();
 
 private:
     // Shows the dialog and hands it to `answer` once it is up.
-    QString showAndAnswer(const std::function<void(QFileDialog&)>& answer);
+    QString showAndAnswer(const std::function<void(QFileDialog&)>& answer,
+                          const QString& documentsFolder = {});
 
     QTemporaryDir m_dir;
 };
@@ -36,7 +39,8 @@ void TestWidgetFileDialog::initTestCase() {
     QVERIFY(file.open(QIODevice::WriteOnly));
 }
 
-QString TestWidgetFileDialog::showAndAnswer(const std::function<void(QFileDialog&)>& answer) {
+QString TestWidgetFileDialog::showAndAnswer(const std::function<void(QFileDialog&)>& answer,
+                                            const QString& documentsFolder) {
     QTimer poll;
     poll.setInterval(20);
     connect(&poll, &QTimer::timeout, this, [&] {
@@ -54,7 +58,7 @@ QString TestWidgetFileDialog::showAndAnswer(const std::function<void(QFileDialog
             modal->close();
     });
     safety.start(10000);
-    WidgetFileDialog dialog;
+    WidgetFileDialog dialog(documentsFolder);
     return dialog.chooseFile(nullptr, m_dir.path(), QStringLiteral("*.txt"));
 }
 
@@ -99,6 +103,31 @@ void TestWidgetFileDialog::cancelReturnsNothing() {
         dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
     });
     QCOMPARE(chosen, QString());
+}
+
+void TestWidgetFileDialog::sideBarListsTheDocumentsFolders_data() {
+    QTest::addColumn<bool>("consultationFolder");
+    QTest::newRow("with 健康相談") << true;
+    QTest::newRow("without") << false;
+}
+
+void TestWidgetFileDialog::sideBarListsTheDocumentsFolders() {
+    QFETCH(bool, consultationFolder);
+    QTemporaryDir documents;
+    if (consultationFolder)
+        QVERIFY(QDir(documents.path()).mkdir(QStringLiteral("健康相談")));
+    QList<QUrl> places;
+    showAndAnswer(
+        [&](QFileDialog& dialog) {
+            places = dialog.sidebarUrls();
+            dialog.reject();
+        },
+        documents.path());
+    QList<QUrl> expected{QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath()),
+                         QUrl::fromLocalFile(documents.path())};
+    if (consultationFolder)
+        expected.append(QUrl::fromLocalFile(documents.filePath(QStringLiteral("健康相談"))));
+    QCOMPARE(places, expected);
 }
 
 QTEST_MAIN(TestWidgetFileDialog)
