@@ -11,6 +11,8 @@ packages=(
   # packaging, and the end-to-end test through AT-SPI
   dpkg-dev file desktop-file-utils appstream qt6-translations-l10n
   dbus-daemon at-spi2-core python3-pyatspi
+  # the icon drawn at the theme's sizes; the package checked
+  librsvg2-bin lintian
   # printing through CUPS, and for the real print test the print system, its
   # tools, and pdftotext to read jobs back
   libcups2-dev cups cups-client poppler-utils

@@ -1,13 +1,20 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
-class QCommandLineParser;
+#include <optional>
 
-// The program's options: --help and --version; Qt's own (-platform, -style,
-// ...) are taken by the application object before the parser sees the rest.
-void describeCommandLine(QCommandLineParser& parser);
+// What the command line asks for when it is not the windows: the help text,
+// the version, or a refusal of an option the program does not know.
+struct CommandLineAnswer {
+    int status = 0; // the program's exit status
+    QString out;    // for standard output
+    QString err;    // for standard error
+};
 
-// True when the arguments ask only for the help text or the version, which
-// are printed without opening a window, so they work without a display.
-bool asksOnlyForInformation(const QStringList& arguments);
+// Decided from the arguments alone (the program's name first), before any
+// window system is started, so it works on a text console too. Empty when
+// the program is to open its windows. Qt's own options (-platform, -style,
+// ...) are accepted and left to the application object.
+std::optional<CommandLineAnswer> answerCommandLine(const QStringList& arguments, const QString& version);

@@ -18,7 +18,10 @@
 #include "windows/startup.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
+#include <QDirIterator>
+#include <QIcon>
+
+#include <cstdio>
 
 namespace {
 
@@ -29,25 +32,36 @@ QStringList argumentList(int argc, char* argv[]) {
     return arguments;
 }
 
+// The icon theme's once the program is installed; the pictures built into
+// the program when it runs from the build folder.
+QIcon programIcon() {
+    QIcon builtIn;
+    for (QDirIterator it(QStringLiteral(":/icon")); it.hasNext();)
+        builtIn.addFile(it.next());
+    return QIcon::fromTheme(QStringLiteral("jp.yomorisu.Yomorisu"), builtIn);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // Help and version are printed on a terminal that may have no display.
-    if (asksOnlyForInformation(argumentList(argc, argv)) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Help, the version and a wrong option are answered on the terminal
+    // before any window system is started, so they work without a display.
+    if (const auto answer = answerCommandLine(argumentList(argc, argv), QStringLiteral(YOMORISU_VERSION))) {
+        std::fputs(answer->out.toUtf8().constData(), stdout);
+        std::fputs(answer->err.toUtf8().constData(), stderr);
+        return answer->status;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("yomorisu"));
     QApplication::setApplicationVersion(QStringLiteral(YOMORISU_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.yomorisu.Yomorisu"));
+    QApplication::setWindowIcon(programIcon()); // every window's, dialogs' too
     // Every text on screen is Japanese, the toolkit's own buttons and file
     // dialog included, whatever the system's language.
     if (!installQtTranslations(app))
         qWarning("Qt's Japanese translations (qtbase_ja.qm) are missing; dialogs stay in English");
 
-    QCommandLineParser parser;
-    describeCommandLine(parser);
-    parser.process(app);
     prepareApplication();
 
     // The program ends on おわり or when the last window is closed from its
@@ -64,7 +78,7 @@ int main(int argc, char* argv[]) {
     }
 
     MessageBoxErrorStop errorStop;
-    WidgetFileDialog fileDialog;
+    WidgetFileDialog fileDialog(tableFolder);
     SystemPrinter printer;
     Shell shell(
         errorStop, tableFolder, [] { QCoreApplication::quit(); }, fileDialog, printer);

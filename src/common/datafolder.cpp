@@ -8,7 +8,25 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
+
+// A copy is the user's: it gets the mode the user's umask gives a new file
+// or folder (0644 and 0755 under 022), not the read-only mode of the
+// installed sample nor the 0700 of the temporary folder it was built in.
+void giveUsersMode(const QString& path, bool folder) {
+#ifdef Q_OS_UNIX
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(QFile::encodeName(path).constData(), (folder ? 0777 : 0666) & ~mask);
+#else
+    Q_UNUSED(folder)
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+#endif
+}
 
 // Something of that name is there, whatever it is; a dangling symbolic link
 // counts, since writing through it would put our file where the user's
@@ -39,6 +57,7 @@ bool copyTree(const QString& from, const QString& to, QString& reason) {
                 reason = file.errorString();
                 return false;
             }
+            giveUsersMode(destination, false);
         }
     }
     return true;
@@ -54,6 +73,7 @@ bool copyFolder(const QString& from, const QString& to, QString& reason) {
     }
     if (!copyTree(from, building.path(), reason))
         return false;
+    giveUsersMode(building.path(), true);
     if (!QDir().rename(building.path(), to)) {
         reason = QStringLiteral("cannot rename %1 to %2").arg(building.path(), to);
         return false;
@@ -70,8 +90,7 @@ bool copyFile(const QString& from, const QString& to, QString& reason) {
         reason = file.errorString();
         return false;
     }
-    // Installed files are read-only; the user's copy is theirs to edit.
-    QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::WriteOwner);
+    giveUsersMode(to, false);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "windows/fonts.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -112,6 +113,18 @@ void LabelControl::paintEvent(QPaintEvent*) {
 }
 
 CommandButton::CommandButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+    // Outside a dialog QPushButton leaves Return to its window.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
 
 void CommandButton::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);

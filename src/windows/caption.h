@@ -28,7 +28,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// A command button whose caption is drawn as above, centred.
+// A command button whose caption is drawn as above, centred. Return and the
+// keypad's Enter press it when it has the focus, as Space does, the habit of
+// the desktops its users come from.
 class CommandButton : public QPushButton {
     Q_OBJECT
 public:
@@ -36,4 +38,5 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -57,7 +59,8 @@ private slots:
     void init();
 
     void fillsAFreshDocumentsFolder();
-    void copiesAreTheUsersToEdit();
+    void copiesTakeTheUsersUmask_data();
+    void copiesTakeTheUsersUmask();
     void keepsWhatTheUserHas_data();
     void keepsWhatTheUserHas();
     void laterStartsLeaveTheCopiesAlone();
@@ -101,16 +104,43 @@ void TestSamples::fillsAFreshDocumentsFolder() {
     QCOMPARE(tree(m_documents), expected);
 }
 
-void TestSamples::copiesAreTheUsersToEdit() {
-    // Installed files are read-only for the user.
+void TestSamples::copiesTakeTheUsersUmask_data() {
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("fileMode");
+    QTest::newRow("022") << 022 << 0755 << 0644;
+    QTest::newRow("077") << 077 << 0700 << 0600;
+    QTest::newRow("002") << 002 << 0775 << 0664;
+}
+
+// As if the user had made them: neither the read-only mode of the installed
+// samples nor that of a temporary folder.
+void TestSamples::copiesTakeTheUsersUmask() {
+    QFETCH(int, umask);
+    QFETCH(int, folderMode);
+    QFETCH(int, fileMode);
     for (const QString& name : {QStringLiteral("rmr.csv"), QStringLiteral("健康相談/かぜ.txt")})
         QVERIFY(QFile::setPermissions(m_samples + u'/' + name,
                                       QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-
+    const mode_t before = ::umask(mode_t(umask));
     copyMissingSamples(m_samples, m_documents);
+    ::umask(before);
 
-    for (const QString& name : {QStringLiteral("rmr.csv"), QStringLiteral("健康相談/かぜ.txt")})
-        QVERIFY2(QFile::permissions(m_documents + u'/' + name) & QFile::WriteOwner, qPrintable(name));
+    const QMap<QString, int> expected{
+        {QStringLiteral("rmr.csv"), fileMode},
+        {QStringLiteral("定食.csv"), fileMode},
+        {QStringLiteral("健康相談"), folderMode},
+        {QStringLiteral("健康相談/かぜ.txt"), fileMode},
+        {QStringLiteral("健康相談/生活習慣病"), folderMode},
+        {QStringLiteral("健康相談/生活習慣病/高血圧.txt"), fileMode},
+    };
+    QMap<QString, int> modes;
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        struct stat status {};
+        QCOMPARE(::stat(QFile::encodeName(m_documents + u'/' + it.key()).constData(), &status), 0);
+        modes.insert(it.key(), int(status.st_mode & 07777));
+    }
+    QCOMPARE(modes, expected);
 }
 
 void TestSamples::keepsWhatTheUserHas_data() {

@@ -23,10 +23,13 @@ private slots:
     void opensInTheFolderWithThePattern();
     void returnsTheFullPathOfTheChosenFile();
     void cancelReturnsNothing();
+    void sideBarListsTheDocumentsFolders_data();
+    void sideBarListsTheDocumentsFolders();
 
 private:
     // Shows the dialog and hands it to `answer` once it is up.
-    QString showAndAnswer(const std::function<void(QFileDialog&)>& answer);
+    QString showAndAnswer(const std::function<void(QFileDialog&)>& answer,
+                          const QString& documentsFolder = {});
 
     QTemporaryDir m_dir;
 };
@@ -37,7 +40,8 @@ void TestWidgetFileDialog::initTestCase() {
     QVERIFY(file.open(QIODevice::WriteOnly));
 }
 
-QString TestWidgetFileDialog::showAndAnswer(const std::function<void(QFileDialog&)>& answer) {
+QString TestWidgetFileDialog::showAndAnswer(const std::function<void(QFileDialog&)>& answer,
+                                            const QString& documentsFolder) {
     QTimer poll;
     poll.setInterval(20);
     connect(&poll, &QTimer::timeout, this, [&] {
@@ -55,7 +59,7 @@ QString TestWidgetFileDialog::showAndAnswer(const std::function<void(QFileDialog
             modal->close();
     });
     safety.start(10000);
-    WidgetFileDialog dialog;
+    WidgetFileDialog dialog(documentsFolder);
     return dialog.chooseFile(nullptr, m_dir.path(), QStringLiteral("*.txt"));
 }
 
@@ -100,6 +104,31 @@ void TestWidgetFileDialog::cancelReturnsNothing() {
         dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
     });
     QCOMPARE(chosen, QString());
+}
+
+void TestWidgetFileDialog::sideBarListsTheDocumentsFolders_data() {
+    QTest::addColumn<bool>("consultationFolder");
+    QTest::newRow("with 健康相談") << true;
+    QTest::newRow("without") << false;
+}
+
+void TestWidgetFileDialog::sideBarListsTheDocumentsFolders() {
+    QFETCH(bool, consultationFolder);
+    QTemporaryDir documents;
+    if (consultationFolder)
+        QVERIFY(QDir(documents.path()).mkdir(QStringLiteral("健康相談")));
+    QList<QUrl> places;
+    showAndAnswer(
+        [&](QFileDialog& dialog) {
+            places = dialog.sidebarUrls();
+            dialog.reject();
+        },
+        documents.path());
+    QList<QUrl> expected{QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath()),
+                         QUrl::fromLocalFile(documents.path())};
+    if (consultationFolder)
+        expected.append(QUrl::fromLocalFile(documents.filePath(QStringLiteral("健康相談"))));
+    QCOMPARE(places, expected);
 }
 
 YOMORISU_GUI_TEST_MAIN(TestWidgetFileDialog)

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRawFont>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -78,6 +79,8 @@ private slots:
     void focusOnOpen_data();
     void focusOnOpen();
     void tabCycleOfBody();
+    void keysPressTheFocusedButton_data();
+    void keysPressTheFocusedButton();
     void resizingMovesNothing();
 };
 
@@ -455,6 +458,34 @@ void TestBuilder::tabCycleOfBody() {
     for (const QString& previous : backward) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget()->objectName(), previous);
+    }
+}
+
+void TestBuilder::keysPressTheFocusedButton_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << 1;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << 1;
+    QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers() << 1;
+    QTest::newRow("Ctrl+Return is not a press")
+        << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << 0;
+}
+
+// Every command button of every window, given the focus as by Tab.
+void TestBuilder::keysPressTheFocusedButton() {
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, clicks);
+    for (const layout::Window* window : allWindows()) {
+        std::unique_ptr<QWidget> form = shown(*window);
+        for (QPushButton* button : form->findChildren<QPushButton*>()) {
+            button->setFocus(Qt::TabFocusReason);
+            QCOMPARE(QApplication::focusWidget(), button);
+            QSignalSpy clicked(button, &QPushButton::clicked);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+            QVERIFY2(clicked.count() == clicks, qPrintable(window->name + u' ' + button->objectName()));
+        }
     }
 }
 
