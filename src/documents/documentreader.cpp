@@ -51,9 +51,7 @@ QString withCrLfLineEnds(QString text) {
 } // namespace
 
 QString documentText(QByteArrayView bytes) {
-    if (startsWithUtf8ByteOrderMark(bytes))
-        return withCrLfLineEnds(QString::fromUtf8(bytes.sliced(Utf8ByteOrderMark.size())));
-    return withCrLfLineEnds(CodePage932Decoder().decode(bytes));
+    return withCrLfLineEnds(decodeUserText(bytes));
 }
 
 Document readDocument(QIODevice& device, qint64 maxBytes) {
@@ -68,10 +66,11 @@ Document readDocument(QIODevice& device, qint64 maxBytes) {
         const qint64 got = device.read(bytes.data() + used, room);
         if (got < 0) {
             // What was read up to the last line end stays; a line cut off by the
-            // failure does not.
+            // failure does not. Cut in the text: in UTF-16 a CR is two bytes.
             bytes.truncate(used);
-            const qsizetype lineEnd = bytes.lastIndexOf('\r');
-            return {documentText(QByteArrayView(bytes).first(lineEnd + 1)),
+            QString text = decodeUserText(bytes);
+            text.truncate(text.lastIndexOf(Cr) + 1);
+            return {withCrLfLineEnds(std::move(text)),
                     RuntimeError(ErrorKind::DeviceIo, {}, device.errorString())};
         }
         bytes.truncate(used + got);

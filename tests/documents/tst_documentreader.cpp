@@ -92,7 +92,7 @@ void TestDocumentReader::decodesTheText_data() {
         << QByteArray("\xEF\xBB\xBF\xE7\x97\x85\xE6\xB0\x97\r\nA") << QStringLiteral("病気\r\nA\r\n");
     QTest::newRow("byte order mark alone") << QByteArray("\xEF\xBB\xBF") << QString();
     QTest::newRow("a mark not at the start is code page 932 bytes")
-        << QByteArray("A\xEF\xBB\xBF") << QStringLiteral("A\uFFFDｿ\r\n");
+        << QByteArray("\x82\xA0\xEF\xBB\xBF") << QStringLiteral("あ\uFFFDｿ\r\n");
     QTest::newRow("bad UTF-8 byte") << QByteArray("\xEF\xBB\xBF"
                                                   "a\xFF"
                                                   "b")
