@@ -43,28 +43,31 @@ QString withCrLf(QString plain) {
     return plain.replace(u'\n', QStringLiteral("\r\n"));
 }
 
-// Drops a surrogate left without its other half, the rest of the text as
-// it is. Every change to the box passes here before it shows.
+// Every change to a limited one-line box passes here before it shows.
 class WholeCharacters : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int& pos) const override {
-        for (qsizetype i = 0; i < input.size();) {
-            if (isPair(input, i)) {
-                i += 2;
-            } else if (input.at(i).isSurrogate()) {
-                input.remove(i, 1);
-                if (pos > i)
-                    --pos;
-            } else {
-                ++i;
-            }
-        }
+        const QString kept = wholeCharacters(input.left(pos));
+        input = kept + wholeCharacters(input.mid(pos));
+        pos = int(kept.size());
         return Acceptable;
     }
 };
 
 } // namespace
+
+QString wholeCharacters(QString text) {
+    for (qsizetype i = 0; i < text.size();) {
+        if (isPair(text, i))
+            i += 2;
+        else if (text.at(i).isSurrogate())
+            text.remove(i, 1);
+        else
+            ++i;
+    }
+    return text;
+}
 
 void setWholeCharacterMaxLength(QLineEdit* edit, int length) {
     // Before the length, which cuts the text already there.

@@ -1,6 +1,7 @@
 #include "windows/textboxaccessible.h"
 
 #include "windows/pictureaccessible.h"
+#include "windows/textbox.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -8,7 +9,8 @@
 
 #include <algorithm>
 
-TextBoxAccessible::TextBoxAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::EditableText) {}
+TextBoxAccessible::TextBoxAccessible(QWidget* widget)
+    : QAccessibleWidget(widget, QAccessible::EditableText) {}
 
 QPlainTextEdit* TextBoxAccessible::box() const {
     return static_cast<QPlainTextEdit*>(widget());
@@ -45,7 +47,7 @@ void TextBoxAccessible::setText(QAccessible::Text kind, const QString& text) {
         return;
     }
     if (!box()->isReadOnly())
-        box()->setPlainText(text);
+        box()->setPlainText(wholeCharacters(text));
 }
 
 QTextCursor TextBoxAccessible::span(int startOffset, int endOffset) const {
@@ -154,12 +156,15 @@ void TextBoxAccessible::deleteText(int startOffset, int endOffset) {
         span(startOffset, endOffset).removeSelectedText();
 }
 
+// The AT-SPI bridge cuts the text it is sent to the length it is given in
+// UTF-16 units, while clients count characters: a pair at the end may come
+// in halved, and the half is dropped.
 void TextBoxAccessible::insertText(int offset, const QString& text) {
     if (!box()->isReadOnly())
-        span(offset, offset).insertText(text);
+        span(offset, offset).insertText(wholeCharacters(text));
 }
 
 void TextBoxAccessible::replaceText(int startOffset, int endOffset, const QString& text) {
     if (!box()->isReadOnly())
-        span(startOffset, endOffset).insertText(text);
+        span(startOffset, endOffset).insertText(wholeCharacters(text));
 }

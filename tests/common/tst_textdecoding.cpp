@@ -26,19 +26,21 @@ void TestTextDecoding::tablesAndDocumentsReadEveryForm_data() {
     const auto utf16 = [&](QStringConverter::Encoding form, const char* mark) {
         return QByteArray(mark, 2) + QStringEncoder(form).encode(meals);
     };
-    QTest::newRow("UTF-16 little-endian with its mark") << utf16(QStringConverter::Utf16LE, "\xFF\xFE") << meals;
+    QTest::newRow("UTF-16 little-endian with its mark")
+        << utf16(QStringConverter::Utf16LE, "\xFF\xFE") << meals;
     QTest::newRow("UTF-16 big-endian with its mark") << utf16(QStringConverter::Utf16BE, "\xFE\xFF") << meals;
     // After the mark the first read holds 32767 units; the pair's high half
     // is the last of them.
-    const QString across = (QString(16000, u'a') + QStringLiteral(",1\r\n")).repeated(2) + QString(758, u'b') +
-                           QStringLiteral("𠮷,2\r\n");
+    const QString across = (QString(16000, u'a') + QStringLiteral(",1\r\n")).repeated(2) +
+                           QString(758, u'b') + QStringLiteral("𠮷,2\r\n");
     QTest::newRow("UTF-16 with a pair across the first 64 KiB read")
         << QByteArray("\xFF\xFE") + QStringEncoder(QStringConverter::Utf16LE).encode(across) << across;
     QTest::newRow("UTF-8 with its mark") << QByteArray("\xEF\xBB\xBF") + meals.toUtf8() << meals;
     QTest::newRow("UTF-8 without a mark") << meals.toUtf8() << meals;
     const QString japanese = QStringLiteral("散歩,3\r\n\"うどん,そば\",420\r\nソバ,5\r\n");
     QTest::newRow("code page 932") << codePage932(japanese) << japanese;
-    QTest::newRow("code page 932, only ASCII") << QByteArray("walk,3\r\n~\\,4\r\n") << QStringLiteral("walk,3\r\n~\\,4\r\n");
+    QTest::newRow("code page 932, only ASCII")
+        << QByteArray("walk,3\r\n~\\,4\r\n") << QStringLiteral("walk,3\r\n~\\,4\r\n");
     // Half-width katakana ﾃｽ are the bytes C3 BD, which UTF-8 also reads; a
     // kanji 64 KiB on shows the file for code page 932 after all.
     const QString pad = QString(16000, u'a') + QStringLiteral(",1\r\n");
