@@ -1,7 +1,8 @@
 // A table file's bytes through the reader and the load procedure.
 // Properties: the row count stays within 0..300 and row 0 stays empty; a
 // failure is one of the kinds a table file can end in; no decoded name holds a
-// lone surrogate; a load that fails keeps no half record above its rows.
+// lone surrogate; a load that fails keeps no half record above its rows and
+// names the line its record starts on, which lies within the file.
 #include "common/runtimeerror.h"
 #include "tables/table.h"
 #include "tables/tableload.h"
@@ -50,6 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(kind == ErrorKind::Overflow || kind == ErrorKind::SubscriptOutOfRange ||
                     kind == ErrorKind::InputPastEndOfFile,
                 "a table fails only with overflow, out of range or input past end");
+        // UTF-16 has two bytes to a line end; a line is never past the bytes.
+        require(e.line() >= 1 && e.line() <= bytes.size() + 1, "a failure names a line within the file");
     }
     const int count = table.rowCount();
     require(count >= 0 && count <= Table::LastRow, "the row count stays within 0..300");

@@ -5,11 +5,15 @@
 
 namespace {
 
-qint32 wholeNumberOf(const QString& text, const QString& box) {
+QString box(const QString& name) {
+    return QStringLiteral("「%1」の入力欄").arg(name);
+}
+
+qint32 wholeNumberOf(const QString& text, const QString& name) {
     try {
         return roundToInt32(leadingNumber(text));
     } catch (const RuntimeError& e) {
-        throw e.withSource(QStringLiteral("「%1」の入力欄").arg(box));
+        throw e.withSource(box(name));
     }
 }
 
@@ -37,9 +41,16 @@ qint32 bodyMassIndex(qint32 height, qint32 weight) {
     // Built factor by factor in this order; the results at the .5 boundaries
     // depend on it.
     const double divisor = ((height * 0.01) * height) * 0.01;
+    // Either failure comes of the height: a zero divisor, or one so small
+    // that the quotient leaves 32 bits.
+    const QString cause = box(QStringLiteral("身長"));
     if (divisor == 0)
-        throw RuntimeError(weight == 0 ? ErrorKind::Overflow : ErrorKind::DivisionByZero);
-    return roundToInt32(weight / divisor);
+        throw RuntimeError(weight == 0 ? ErrorKind::Overflow : ErrorKind::DivisionByZero, cause);
+    try {
+        return roundToInt32(weight / divisor);
+    } catch (const RuntimeError& e) {
+        throw e.withSource(cause);
+    }
 }
 
 BmiClass bmiClassOf(qint32 bmi) {

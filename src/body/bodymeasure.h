@@ -24,7 +24,8 @@ double standardWeight(qint32 height);
 
 // weight / (height x 0.01 x height x 0.01), rounded halves to even. A zero
 // height is the division-by-zero error, or the overflow error when the weight
-// is zero as well; a quotient beyond 32 bits is the overflow error.
+// is zero as well; a quotient beyond 32 bits is the overflow error. Each
+// names the height box.
 qint32 bodyMassIndex(qint32 height, qint32 weight);
 
 // 18 or less thin, 19 to 25 normal, 26 or more heavy.

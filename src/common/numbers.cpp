@@ -37,9 +37,25 @@ QChar asciiForm(QChar c) {
     }
 }
 
+// The no-break space comes with text pasted from web pages; it is a space
+// like the full-width one.
 bool isBlank(QChar c) {
     const char16_t u = c.unicode();
-    return u == u' ' || u == u'\t' || u == u'\n' || u == u'\u3000';
+    return u == u' ' || u == u'\t' || u == u'\n' || u == u'\u3000' || u == u'\u00A0';
+}
+
+// The value of an ASCII digit or letter in the given radix, or -1. Full-width
+// forms have become ASCII before this; other scripts' digits are no digits.
+int digitValue(QChar c, int radix) {
+    const char16_t u = c.unicode();
+    int value = -1;
+    if (u >= u'0' && u <= u'9')
+        value = u - u'0';
+    else if (u >= u'a' && u <= u'f')
+        value = 10 + (u - u'a');
+    else if (u >= u'A' && u <= u'F')
+        value = 10 + (u - u'A');
+    return value < radix ? value : -1;
 }
 
 // Reads an "&H" or "&O" number. Up to 16 bits of digits are a 16-bit value and
@@ -48,9 +64,8 @@ double radixNumber(const QString& s, int start, int radix) {
     quint64 value = 0;
     bool any = false;
     for (int i = start; i < s.size(); ++i) {
-        const int digit = QString(s[i]).toInt(nullptr, 16);
-        const bool isDigit = s[i].isDigit() || (radix == 16 && QStringLiteral("abcdefABCDEF").contains(s[i]));
-        if (!isDigit || digit >= radix)
+        const int digit = digitValue(s[i], radix);
+        if (digit < 0)
             break;
         value = value * radix + digit;
         any = true;

@@ -8,9 +8,10 @@
 // added up and printed. All failures throw RuntimeError(Overflow).
 
 // The number at the start of a text. Blanks (space, tab, line feed, the
-// full-width space) are removed wherever they stand; full-width digits, signs
-// and decimal point count as their ASCII forms. "&H"/"&O" start a hexadecimal
-// or octal number. A text that does not begin with a number gives 0.
+// full-width and the no-break space) are removed wherever they stand;
+// full-width digits, letters, signs and decimal point count as their ASCII
+// forms. "&H"/"&O" start a hexadecimal or octal number of ASCII (or
+// full-width) digits. A text that does not begin with a number gives 0.
 double leadingNumber(const QString& text);
 
 // Nearest whole number, exact halves to the even neighbour, checked against

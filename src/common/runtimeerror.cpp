@@ -49,18 +49,42 @@ QString errorDescription(ErrorKind kind) {
 }
 
 RuntimeError::RuntimeError(ErrorKind kind, QString source, QString reason)
-    : m_kind(kind), m_source(std::move(source)), m_reason(std::move(reason)),
-      m_what(QStringLiteral("run-time error %1: %2").arg(runtimeErrorNumber(kind)).arg(m_source).toUtf8()) {}
+    : m_kind(kind), m_source(std::move(source)), m_reason(std::move(reason)) {
+    describe();
+}
+
+void RuntimeError::describe() {
+    QString what = QStringLiteral("run-time error %1: %2").arg(runtimeErrorNumber(m_kind)).arg(m_source);
+    if (m_line > 0)
+        what += QStringLiteral(" line %1").arg(m_line);
+    m_what = what.toUtf8();
+}
 
 RuntimeError RuntimeError::withSource(const QString& source) const {
-    return m_source.isEmpty() ? RuntimeError(m_kind, source, m_reason) : *this;
+    if (!m_source.isEmpty())
+        return *this;
+    RuntimeError named(m_kind, source, m_reason);
+    return named.atLine(m_line);
+}
+
+RuntimeError RuntimeError::atLine(int line) const {
+    RuntimeError placed = *this;
+    if (placed.m_line == 0) {
+        placed.m_line = line;
+        placed.describe();
+    }
+    return placed;
 }
 
 QString errorMessage(const RuntimeError& error) {
     QString text =
         QStringLiteral("実行時エラー '%1':\n\n%2").arg(error.number()).arg(errorDescription(error.kind()));
-    if (!error.source().isEmpty())
-        text += QStringLiteral("\n\n原因: %1").arg(error.source());
+    QString place = error.source();
+    if (error.line() > 0)
+        place +=
+            (place.isEmpty() ? QStringLiteral("%1 行目") : QStringLiteral(" の %1 行目")).arg(error.line());
+    if (!place.isEmpty())
+        text += QStringLiteral("\n\n原因: %1").arg(place);
     if (!error.reason().isEmpty())
         text += QStringLiteral("\n(%1)").arg(error.reason());
     return text;

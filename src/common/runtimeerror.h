@@ -32,15 +32,23 @@ public:
     int number() const { return runtimeErrorNumber(m_kind); }
     const QString& source() const { return m_source; }
     const QString& reason() const { return m_reason; }
+    // The line of the file where the record at fault starts; 0 when the
+    // error comes from no line.
+    int line() const { return m_line; }
     const char* what() const noexcept override { return m_what.constData(); }
 
     // Adds the source when an inner step did not know it (e.g. which box).
     RuntimeError withSource(const QString& source) const;
+    // Adds the line when the step that failed did not know it.
+    RuntimeError atLine(int line) const;
 
 private:
+    void describe();
+
     ErrorKind m_kind;
     QString m_source;
     QString m_reason;
+    int m_line = 0;
     QByteArray m_what;
 };
 

@@ -8,7 +8,6 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -28,22 +27,14 @@ RuntimeError tooLarge(qint64 maxBytes) {
                         QStringLiteral("文書が大きすぎます（%1 まで）").arg(bound));
 }
 
-// Lines as the box will show them, counted on the bytes: no second byte of a
-// code page 932 or UTF-8 character is a CR or an LF.
-qsizetype boxLines(QByteArrayView bytes) {
+// Lines as the box will show them: CR, LF and CR LF each end one.
+qsizetype boxLines(QStringView text) {
     qsizetype ends = 0;
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
-    while (p < end) {
-        const void* cr = memchr(p, '\r', size_t(end - p));
-        const void* lf = memchr(p, '\n', size_t(end - p));
-        const char* next = static_cast<const char*>(cr && (!lf || cr < lf) ? cr : lf);
-        if (!next)
-            return ends + 1;
-        ++ends;
-        p = next + ((*next == '\r' && next + 1 < end && next[1] == '\n') ? 2 : 1);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == Lf || (text[i] == Cr && !(i + 1 < text.size() && text[i + 1] == Lf)))
+            ++ends;
     }
-    return ends;
+    return ends + (text.isEmpty() || text.endsWith(Cr) || text.endsWith(Lf) ? 0 : 1);
 }
 
 qsizetype longestBoxLine(QStringView text) {
@@ -59,10 +50,10 @@ qsizetype longestBoxLine(QStringView text) {
     return std::max(longest, text.size() - start);
 }
 
-// The bounds beyond the size, checked once the whole file is in: the count
-// on the bytes, before the cost of decoding them, the length on the text.
-void checkLineCount(QByteArrayView bytes, const DocumentBounds& bounds) {
-    if (boxLines(bytes) > bounds.lines)
+// The bounds beyond the size, checked on the text once the whole file is in:
+// in UTF-16 a byte 0D or 0A need not be a line end.
+void checkLineCount(QStringView text, const DocumentBounds& bounds) {
+    if (boxLines(text) > bounds.lines)
         throw RuntimeError(ErrorKind::FileAccess, {},
                            QStringLiteral("文書の行が多すぎます（%1 行まで）").arg(counted(bounds.lines)));
 }
@@ -105,12 +96,21 @@ QString withCrLfLineEnds(QString text) {
     return out;
 }
 
+// The document's text, within its bounds; `wholeLinesOnly` drops a last
+// line that has no line end.
+QString boundedText(QByteArrayView bytes, const DocumentBounds& bounds, bool wholeLinesOnly) {
+    QString text = decodeUserText(bytes);
+    if (wholeLinesOnly)
+        text.truncate(text.lastIndexOf(Cr) + 1);
+    checkLineCount(text, bounds);
+    checkLineLength(text, bounds);
+    return withCrLfLineEnds(std::move(text));
+}
+
 } // namespace
 
 QString documentText(QByteArrayView bytes) {
-    if (startsWithUtf8ByteOrderMark(bytes))
-        return withCrLfLineEnds(QString::fromUtf8(bytes.sliced(Utf8ByteOrderMark.size())));
-    return withCrLfLineEnds(CodePage932Decoder().decode(bytes));
+    return withCrLfLineEnds(decodeUserText(bytes));
 }
 
 Document readDocument(QIODevice& device, const DocumentBounds& bounds, const ReadProgress& progress) {
@@ -126,14 +126,10 @@ Document readDocument(QIODevice& device, const DocumentBounds& bounds, const Rea
         const qint64 got = device.read(bytes.data() + used, room);
         if (got < 0) {
             // What was read up to the last line end stays; a line cut off by the
-            // failure does not.
+            // failure does not. Cut in the text: in UTF-16 a CR is two bytes.
             bytes.truncate(used);
-            const qsizetype lineEnd = bytes.lastIndexOf('\r');
-            const QByteArrayView whole = QByteArrayView(bytes).first(lineEnd + 1);
-            checkLineCount(whole, bounds);
-            QString text = documentText(whole);
-            checkLineLength(text, bounds);
-            return {std::move(text), RuntimeError(ErrorKind::DeviceIo, {}, device.errorString())};
+            return {boundedText(bytes, bounds, true),
+                    RuntimeError(ErrorKind::DeviceIo, {}, device.errorString())};
         }
         bytes.truncate(used + got);
         if (bytes.size() > maxBytes)
@@ -143,10 +139,8 @@ Document readDocument(QIODevice& device, const DocumentBounds& bounds, const Rea
         if (progress && !progress(bytes.size()))
             throw LoadCancelled{};
     }
-    checkLineCount(bytes, bounds);
-    QString text = documentText(bytes);
+    QString text = boundedText(bytes, bounds, false);
     bytes = QByteArray(); // given back before the box makes its copy
-    checkLineLength(text, bounds);
     return {std::move(text), std::nullopt};
 }
 

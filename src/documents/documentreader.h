@@ -35,10 +35,10 @@ struct LoadCancelled {};
 // Told the bytes read so far; returns false to stop the read.
 using ReadProgress = std::function<bool(qint64 bytesRead)>;
 
-// The text of a document's bytes: code page 932, or UTF-8 (without its mark)
-// when they begin with the UTF-8 byte order mark. A line ends at CR or CR LF;
-// an LF alone stays inside its line. Bytes that are no character become
-// U+FFFD.
+// The text of a document's bytes, in the encoding decodeUserText() finds
+// (UTF-16 or UTF-8 with their marks, UTF-8 without one, else code page 932).
+// A line ends at CR or CR LF; an LF alone stays inside its line. Bytes that
+// are no character become U+FFFD.
 QString documentText(QByteArrayView bytes);
 
 // Reads the whole device into a document. Fails with a file error naming the

@@ -7,12 +7,18 @@
 
 #include <QFile>
 
-void readTable(Table& table, QIODevice& device) {
+namespace {
+
+void readRecords(Table& table, QIODevice& device, TableReader::Decoding decoding) {
     table.reset();
-    TableReader reader(device);
+    TableReader reader(device, decoding);
     int count = 0;
+    int line = 1;
     try {
-        while (!reader.atEnd()) {
+        for (;;) {
+            line = reader.line();
+            if (reader.atEnd())
+                break;
             if (count == Table::LastRow)
                 throw RuntimeError(ErrorKind::SubscriptOutOfRange);
             TableRow& row = table.rowForLoading(count + 1);
@@ -20,11 +26,24 @@ void readTable(Table& table, QIODevice& device) {
             row.value = reader.readNumber();
             table.setRowCount(qint16(++count));
         }
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& e) {
         // Keep the rows read so far, but not half a record above them.
         if (count < Table::LastRow)
             table.rowForLoading(count + 1) = TableRow{};
-        throw;
+        // The line the user looks for: where the record at fault starts.
+        throw e.atLine(line);
+    }
+}
+
+} // namespace
+
+void readTable(Table& table, QIODevice& device) {
+    try {
+        readRecords(table, device, TableReader::Decoding::Decide);
+    } catch (const TableReader::NotUtf8&) {
+        if (!device.seek(0))
+            throw RuntimeError(ErrorKind::DeviceIo, {}, device.errorString());
+        readRecords(table, device, TableReader::Decoding::CodePage932);
     }
 }
 

@@ -6,18 +6,75 @@
 
 #include <QIODevice>
 
+#include <algorithm>
+
 namespace {
 constexpr char Quote = '"';
 constexpr qsizetype ChunkBytes = 64 * 1024;
 } // namespace
 
-TableReader::TableReader(QIODevice& device) : m_device(device), m_buffer(ChunkBytes, Qt::Uninitialized) {
-    while (m_size < Utf8ByteOrderMark.size() && readMore()) {
+TableReader::TableReader(QIODevice& device, Decoding decoding)
+    : m_device(device), m_buffer(ChunkBytes, Qt::Uninitialized), m_deciding(decoding == Decoding::Decide) {
+    // The first piece, which the mark must be in.
+    while (m_size < Utf8ByteOrderMark.size()) {
+        const qint64 got = readDevice(m_buffer.data() + m_size, m_buffer.size() - m_size);
+        if (got == 0)
+            break;
+        m_size += qsizetype(got);
     }
-    if (startsWithUtf8ByteOrderMark(QByteArrayView(m_buffer.constData(), m_size))) {
-        m_pos = Utf8ByteOrderMark.size();
+    if (!m_deciding)
+        return;
+    const QByteArrayView first(m_buffer.constData(), m_size);
+    const qsizetype mark = m_decision.begin(first);
+    switch (m_decision.encoding()) {
+    case TextEncoding::Utf16LittleEndian:
+    case TextEncoding::Utf16BigEndian:
+        // Read on as UTF-8, so that commas, quotes and line ends are single
+        // bytes as in the other forms.
+        m_utf16.emplace(m_decision.encoding() == TextEncoding::Utf16BigEndian);
+        m_raw = QByteArray(ChunkBytes, Qt::Uninitialized);
+        m_size = 0;
+        appendUtf8(m_utf16->decode(first.sliced(mark)));
         m_utf8 = true;
+        return;
+    case TextEncoding::Utf8:
+    case TextEncoding::CodePage932:
+        break;
     }
+    m_pos = mark;
+    m_utf8 = mark > 0;
+    follow(first.sliced(mark));
+}
+
+qint64 TableReader::readDevice(char* into, qint64 room) {
+    const qint64 got = m_device.read(into, room);
+    if (got < 0)
+        throw RuntimeError(ErrorKind::DeviceIo, {}, m_device.errorString());
+    return got;
+}
+
+void TableReader::appendUtf8(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    if (m_size + bytes.size() > m_buffer.size())
+        m_buffer.resize(m_size + bytes.size());
+    std::copy(bytes.cbegin(), bytes.cend(), m_buffer.data() + m_size);
+    m_size += bytes.size();
+}
+
+void TableReader::follow(QByteArrayView piece, bool ended) {
+    if (!m_deciding)
+        return;
+    if (ended)
+        m_decision.end();
+    else
+        m_decision.feed(piece);
+    const bool utf8 = m_decision.encoding() == TextEncoding::Utf8;
+    // Fields already read were taken as UTF-8; only a new start can read
+    // them as code page 932. A device that cannot go back keeps UTF-8, bad
+    // bytes showing as U+FFFD.
+    if (m_utf8 && !utf8 && !m_device.isSequential())
+        throw NotUtf8{};
+    m_utf8 = m_utf8 || utf8;
 }
 
 bool TableReader::readMore() {
@@ -25,15 +82,41 @@ bool TableReader::readMore() {
         return false;
     if (m_pos == m_size)
         m_pos = m_size = 0;
-    const qint64 got = m_device.read(m_buffer.data() + m_size, m_buffer.size() - m_size);
-    if (got < 0)
-        throw RuntimeError(ErrorKind::DeviceIo, {}, m_device.errorString());
-    if (got == 0) {
-        m_ended = true;
-        return false;
+    for (;;) {
+        if (m_utf16) {
+            const qint64 got = readDevice(m_raw.data(), m_raw.size());
+            const qsizetype before = m_size;
+            if (got == 0) {
+                m_ended = true;
+                appendUtf8(m_utf16->end());
+                return m_size > before;
+            }
+            appendUtf8(m_utf16->decode(QByteArrayView(m_raw.constData(), got)));
+            if (m_size > before)
+                return true; // else one byte, half a character: read on
+            continue;
+        }
+        const qint64 got = readDevice(m_buffer.data() + m_size, m_buffer.size() - m_size);
+        if (got == 0) {
+            m_ended = true;
+            follow({}, true);
+            return false;
+        }
+        follow(QByteArrayView(m_buffer.constData() + m_size, got));
+        m_size += qsizetype(got);
+        return true;
     }
-    m_size += qsizetype(got);
-    return true;
+}
+
+void TableReader::advance(qsizetype count) {
+    const char* data = m_buffer.constData();
+    for (qsizetype i = m_pos; i < m_pos + count; ++i) {
+        const char c = data[i];
+        if (c == '\r' || (c == '\n' && !m_afterCr))
+            ++m_line;
+        m_afterCr = c == '\r';
+    }
+    m_pos += count;
 }
 
 int TableReader::peek() {
@@ -51,7 +134,7 @@ RuntimeError TableReader::fieldTooLong() {
 void TableReader::take() {
     if (++m_fieldSpan > MaxFieldBytes)
         throw fieldTooLong();
-    ++m_pos;
+    advance(1);
 }
 
 template <class Predicate> void TableReader::takeWhile(Predicate more, QByteArray* kept) {
@@ -66,7 +149,7 @@ template <class Predicate> void TableReader::takeWhile(Predicate more, QByteArra
             throw fieldTooLong();
         if (kept)
             kept->append(m_buffer.constData() + m_pos, run);
-        m_pos = end;
+        advance(run);
         if (end < m_size)
             return;
     }
@@ -92,11 +175,11 @@ void TableReader::skipBlanks() {
 void TableReader::consumeSeparator() {
     const int c = peek();
     if (c == ',' || c == '\n') {
-        ++m_pos;
+        advance(1);
     } else if (c == '\r') {
-        ++m_pos;
+        advance(1);
         if (peek() == '\n')
-            ++m_pos;
+            advance(1);
     }
 }
 

@@ -65,7 +65,7 @@ QWidget* makeTextBox(const Control& c, QWidget* form) {
     if (!(c.settings & MultiLine)) {
         auto* edit = new QLineEdit(c.caption, form);
         if (c.maxLength > 0)
-            edit->setMaxLength(c.maxLength);
+            setWholeCharacterMaxLength(edit, c.maxLength);
         edit->setCursorPosition(0);
         return edit;
     }

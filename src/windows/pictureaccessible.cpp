@@ -1,6 +1,7 @@
 #include "windows/pictureaccessible.h"
 
 #include "windows/picturearea.h"
+#include "windows/textboxaccessible.h"
 
 #include <QFontMetrics>
 
@@ -14,6 +15,8 @@ QAccessibleInterface* pictureAreaFactory(const QString& className, QObject* obje
     auto* widget = static_cast<QWidget*>(object);
     if (className == QLatin1String("PictureArea"))
         return new PictureAreaAccessible(widget);
+    if (className == QLatin1String("TextBox"))
+        return new TextBoxAccessible(widget);
     // A picture, also while its figure is still empty; a plain label would
     // pass for text.
     if (className == QLatin1String("ImageControl"))

@@ -41,6 +41,7 @@ private:
 // still match the screen.
 QString accessibleText(const QString& printed);
 
-// Makes Qt use PictureAreaAccessible for every picture area, and present
+// Makes Qt use PictureAreaAccessible for every picture area and
+// TextBoxAccessible for every multi-line box, and present
 // images as graphics and the windows as windows. Called once, at start-up.
 void installAccessibleInterfaces();

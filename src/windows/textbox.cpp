@@ -1,27 +1,43 @@
 #include "windows/textbox.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QTextCursor>
 #include <QThread>
+#include <QValidator>
 
 #include <algorithm>
 #include <limits>
 
 namespace {
 
-// The longest start of text that fits in room characters.
+bool isPair(const QString& text, qsizetype i) {
+    return i + 1 < text.size() && text.at(i).isHighSurrogate() && text.at(i + 1).isLowSurrogate();
+}
+
+// The longest start of text that fits in room characters. A surrogate pair
+// counts two and goes in whole or not at all.
 QString fitting(const QString& text, qsizetype room) {
     qsizetype used = 0;
     qsizetype end = 0;
-    for (; end < text.size(); ++end) {
+    while (end < text.size()) {
         const QChar c = text.at(end);
-        used += (c == u'\n' || c == QChar::ParagraphSeparator) ? 2 : 1;
+        const qsizetype units = isPair(text, end) ? 2 : 1;
+        used += (c == u'\n' || c == QChar::ParagraphSeparator) ? 2 : units;
         if (used > room)
             break;
+        end += units;
     }
     return text.left(end);
+}
+
+// Moves a cut that would fall inside a surrogate pair to before the pair.
+qsizetype wholeCharacterStart(const QString& text, qsizetype at) {
+    return at > 0 && at < text.size() && text.at(at).isLowSurrogate() && text.at(at - 1).isHighSurrogate()
+               ? at - 1
+               : at;
 }
 
 QString withCrLf(QString plain) {
@@ -29,7 +45,38 @@ QString withCrLf(QString plain) {
     return plain.replace(u'\n', QStringLiteral("\r\n"));
 }
 
+// Every change to a limited one-line box passes here before it shows.
+class WholeCharacters : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        const QString kept = wholeCharacters(input.left(pos));
+        input = kept + wholeCharacters(input.mid(pos));
+        pos = int(kept.size());
+        return Acceptable;
+    }
+};
+
 } // namespace
+
+QString wholeCharacters(QString text) {
+    for (qsizetype i = 0; i < text.size();) {
+        if (isPair(text, i))
+            i += 2;
+        else if (text.at(i).isSurrogate())
+            text.remove(i, 1);
+        else
+            ++i;
+    }
+    return text;
+}
+
+void setWholeCharacterMaxLength(QLineEdit* edit, int length) {
+    // Before the length, which cuts the text already there.
+    if (!edit->validator())
+        edit->setValidator(new WholeCharacters(edit));
+    edit->setMaxLength(length);
+}
 
 qsizetype textBoxLength(const QString& plainText) {
     return plainText.size() + plainText.count(u'\n') + plainText.count(QChar::ParagraphSeparator);
@@ -120,9 +167,14 @@ void TextBox::cutToLimit() {
     qsizetype head = 0;
     while (head < shorter && before.at(head) == now.at(head))
         ++head;
+    // Pairs that share a high surrogate must not be split by what matched.
+    head = std::min(wholeCharacterStart(now, head), wholeCharacterStart(before, head));
     qsizetype tail = 0;
     while (tail < shorter - head && before.at(before.size() - 1 - tail) == now.at(now.size() - 1 - tail))
         ++tail;
+    while (tail > 0 && (wholeCharacterStart(now, now.size() - tail) != now.size() - tail ||
+                        wholeCharacterStart(before, before.size() - tail) != before.size() - tail))
+        --tail;
     const QString added = now.mid(head, now.size() - head - tail);
     const qsizetype removed = before.size() - head - tail;
     const qsizetype around = textBoxLength(now) - textBoxLength(added);

@@ -75,3 +75,14 @@ private:
 
 // Length of a text as a text box counts it: a line break is CR LF.
 qsizetype textBoxLength(const QString& plainText);
+
+class QLineEdit;
+
+// The text without any half of a surrogate pair standing alone.
+QString wholeCharacters(QString text);
+
+// Gives a single-line box a maximum length that never keeps half a
+// character: the box cuts at the limit by UTF-16 unit, and whatever half of
+// a surrogate pair that leaves, by typing, pasting, setText() or assistive
+// technology, goes too.
+void setWholeCharacterMaxLength(QLineEdit* edit, int length);

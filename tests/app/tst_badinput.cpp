@@ -192,6 +192,8 @@ void TestBadInput::badEntries_data() {
     add("-0 is zero", QStringLiteral("-0"), " 0 ", " 0 ", "error 6");
     add("NaN is no number", QStringLiteral("NaN"), " 0 ", " 0 ", "error 6");
     add("10,000 nines pasted", QString(10000, u'9'), "error 6", "error 6", " 8909.1 ");
+    // As a paste from a web page brings it: a blank in every window.
+    add("no-break space before 3", QStringLiteral("\u00A03"), " 4 ", " 0 ", "-97 ");
 }
 
 void TestBadInput::badEntries() {

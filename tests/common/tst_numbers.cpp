@@ -60,6 +60,13 @@ void TestNumbers::leadingNumber_data() {
     QTest::newRow("full-width minus and point") << "－１．５" << -1.5;
     QTest::newRow("full-width plus") << "＋１２" << 12.0;
     QTest::newRow("number after text is not read") << "No.5" << 0.0;
+    QTest::newRow("no-break space is a blank") << "\u00A03" << 3.0;
+    QTest::newRow("no-break space inside removed") << "1\u00A02" << 12.0;
+    QTest::newRow("full-width hexadecimal") << "＆Ｈ１ｆ" << 31.0;
+    QTest::newRow("full-width octal") << "＆ｏ１７" << 15.0;
+    QTest::newRow("Arabic-Indic digit ends a hexadecimal number") << "&H1\u0663" << 1.0;
+    QTest::newRow("Devanagari digit ends an octal number") << "&O7\u0967" << 7.0;
+    QTest::newRow("Arabic-Indic digit is no decimal digit") << "\u0663" << 0.0;
 }
 
 void TestNumbers::leadingNumber() {

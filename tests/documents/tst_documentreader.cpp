@@ -93,7 +93,7 @@ void TestDocumentReader::decodesTheText_data() {
         << QByteArray("\xEF\xBB\xBF\xE7\x97\x85\xE6\xB0\x97\r\nA") << QStringLiteral("病気\r\nA\r\n");
     QTest::newRow("byte order mark alone") << QByteArray("\xEF\xBB\xBF") << QString();
     QTest::newRow("a mark not at the start is code page 932 bytes")
-        << QByteArray("A\xEF\xBB\xBF") << QStringLiteral("A\uFFFDｿ\r\n");
+        << QByteArray("\x82\xA0\xEF\xBB\xBF") << QStringLiteral("あ\uFFFDｿ\r\n");
     QTest::newRow("bad UTF-8 byte") << QByteArray("\xEF\xBB\xBF"
                                                   "a\xFF"
                                                   "b")
@@ -165,6 +165,9 @@ void TestDocumentReader::refusesBeyondEachBound_data() {
                           << QStringLiteral("文書が大きすぎます（12 バイト まで）");
     QTest::newRow("lines, CR LF, CR and LF alike") << QByteArray("a\r\nb\rc\n") << QByteArray("a\r\nb\rc\nd")
                                                    << QStringLiteral("文書の行が多すぎます（3 行まで）");
+    QTest::newRow("lines counted in the text: UTF-16 」 holds a 0D byte")
+        << QByteArray("\xFF\xFE\x0D\x30\x0D\x30\x0D\x00\x0A\x00", 10) << QByteArray("a\r\nb\rc\nd")
+        << QStringLiteral("文書の行が多すぎます（3 行まで）");
     QTest::newRow("line length, in characters")
         << QByteArray("\x95\x61\x8B\x43\x95\x61\x8B\x43") << QByteArray("abcde")
         << QStringLiteral("文書に長すぎる行があります（1 行 4 字まで）");

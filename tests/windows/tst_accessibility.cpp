@@ -78,6 +78,8 @@ private slots:
     void limitHoldsForTextFromAssistiveTechnology();
     void charactersThatCannotTravelAreReplaced_data();
     void charactersThatCannotTravelAreReplaced();
+    void documentBoxReplacesThemToo_data() { charactersThatCannotTravelAreReplaced_data(); }
+    void documentBoxReplacesThemToo();
     void zeroByteInANameKeepsEveryLine();
 };
 
@@ -419,6 +421,44 @@ void TestAccessibility::charactersThatCannotTravelAreReplaced() {
     QCOMPARE(node->text(QAccessible::Value), expected);
     QTRY_COMPARE(spy.size(), 1);
     QCOMPARE(updates(spy).first().inserted, expected);
+}
+
+// The document box shows a loaded file as it is; what it hands a screen
+// reader has the same replacements, one for one.
+void TestAccessibility::documentBoxReplacesThemToo() {
+    QFETCH(QString, printed);
+    QFETCH(QString, expected);
+    const auto decode = [](QString text) {
+        text.replace(u'Z', QChar(0));
+        text.replace(u'H', QChar(0xD842));
+        text.replace(u'L', QChar(0xDFB7));
+        text.replace(u'R', QChar::ReplacementCharacter);
+        return text;
+    };
+    printed = decode(printed);
+    expected = decode(expected);
+    std::unique_ptr<QWidget> form = shown(layout::documents());
+    auto* box = form->findChild<TextBox*>(QStringLiteral("Text1"));
+    box->setText(printed);
+    QCOMPARE(box->toPlainText(), printed); // what is drawn is unchanged
+
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(box);
+    QAccessibleTextInterface* text = node->textInterface();
+    QCOMPARE(node->text(QAccessible::Value), expected);
+    QCOMPARE(text->characterCount(), int(expected.size()));
+    QCOMPARE(text->text(0, -1), expected);
+    // A range whose edge cuts a pair reads as the halves the whole text has.
+    for (int start = 0; start < expected.size(); ++start)
+        QCOMPARE(text->text(start, start + 1), expected.mid(start, 1));
+    QString walked;
+    for (int offset = 0; offset < text->characterCount();) {
+        int from = 0;
+        int to = 0;
+        walked += text->textAtOffset(offset, QAccessible::LineBoundary, &from, &to);
+        QVERIFY(to > offset);
+        offset = to;
+    }
+    QCOMPARE(walked, expected);
 }
 
 // The fault as it was found: a zero byte in the first name of 定食.csv, and

@@ -10,6 +10,7 @@
 #include "windows/picturearea.h"
 #include "windows/textbox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
@@ -65,6 +66,8 @@ private slots:
     void textFromCodeIsCutToTheLimit_data();
     void textFromCodeIsCutToTheLimit();
     void undoTakesBackACutInsertWhole();
+    void limitKeepsWholeCharacters_data();
+    void limitKeepsWholeCharacters();
     void textRoundTrips_data();
     void textRoundTrips();
 
@@ -242,6 +245,80 @@ void TestControls::undoTakesBackACutInsertWhole() {
     QCOMPARE(box->text(), QStringLiteral("6"));
     box->redo();
     QCOMPARE(box->text(), QStringLiteral("65"));
+}
+
+// A character outside the BMP is a surrogate pair: at a limit it goes in
+// whole or not at all, by every way text arrives, in both kinds of box.
+void TestControls::limitKeepsWholeCharacters_data() {
+    QTest::addColumn<bool>("multiLine");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("after");
+    const QString smile = QStringLiteral("\U0001F600");
+    const QString grin = QStringLiteral("\U0001F601");
+    for (const bool multiLine : {true, false}) {
+        const char* kind = multiLine ? "multi-line" : "single-line";
+        for (const char* how : {"type", "paste", "setText", "insert"}) {
+            QTest::addRow("%s, %s: the pair past the limit goes", kind, how) << multiLine << how << ""
+                                                                             << "170" + smile << "170";
+            QTest::addRow("%s, %s: the pair that fits stays", kind, how) << multiLine << how << ""
+                                                                         << "17" + smile << "17" + smile;
+        }
+        // The AT-SPI bridge cuts what it is sent by UTF-16 units.
+        QTest::addRow("%s: assistive technology sends half a pair", kind) << multiLine << "insert"
+                                                                          << ""
+                                                                          << "17" + smile.left(1) << "17";
+        QTest::addRow("%s: pasted pairs cut after a whole one", kind) << multiLine << "paste"
+                                                                      << "1" << smile + grin << "1" + smile;
+        // U+10600 ends in the same low half as the smile: what stays the
+        // same at the end must not begin inside a pair.
+        QTest::addRow("%s: a pair set over one sharing its low half", kind)
+            << multiLine << "setText" << QStringLiteral("9\U00010600") << "123" + smile << "123";
+    }
+}
+
+void TestControls::limitKeepsWholeCharacters() {
+    QFETCH(bool, multiLine);
+    QFETCH(QString, how);
+    QFETCH(QString, before);
+    QFETCH(QString, text);
+    QFETCH(QString, after);
+    std::unique_ptr<QWidget> form = shown(layout::body());
+    QWidget* box = form->findChild<TextBox*>(QStringLiteral("Text1")); // at most 4
+    if (!multiLine) {
+        auto* line = new QLineEdit(form.get());
+        setWholeCharacterMaxLength(line, 4);
+        line->show();
+        box = line;
+    }
+    auto* textBox = qobject_cast<TextBox*>(box);
+    auto* lineEdit = qobject_cast<QLineEdit*>(box);
+    const auto setText = [&](const QString& t) { textBox ? textBox->setText(t) : lineEdit->setText(t); };
+    const auto boxText = [&] { return textBox ? textBox->text() : lineEdit->text(); };
+    setText(before);
+    box->setFocus();
+    if (textBox)
+        textBox->moveCursor(QTextCursor::End);
+    else
+        lineEdit->end(false);
+    if (how == u"type") {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype units = text.at(i).isHighSurrogate() ? 2 : 1;
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text.mid(i, units), Qt::NoModifier);
+            i += units - 1;
+        }
+    } else if (how == u"paste") {
+        QApplication::clipboard()->setText(text);
+        textBox ? textBox->paste() : lineEdit->paste();
+    } else if (how == u"setText") {
+        setText(text);
+    } else {
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(box);
+        QVERIFY(node->editableTextInterface());
+        node->editableTextInterface()->insertText(int(before.size()), text);
+    }
+    QCOMPARE(boxText(), after);
 }
 
 void TestControls::textRoundTrips_data() {
