@@ -167,6 +167,9 @@ int main(int argc, char** argv) {
     save(documents, "7-documents");
     dialog.path = QDir(tables.path()).filePath(ConsultationFolderName + QStringLiteral("/かぜ.txt"));
     click(documents, QStringLiteral("Command1"));
+    // The document is read off the GUI thread; the picture waits for it.
+    while (documents.isBusy())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     save(documents, "7-documents-loaded");
 
     return failures == 0 && errors.count == 0 ? 0 : 1;
