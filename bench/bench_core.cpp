@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of what the user waits for: building a window from its layout (start-up
 // and every opening) and loading a full table file. Run by hand:
 //   build/bench/bench_core -platform offscreen

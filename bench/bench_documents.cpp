@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 病気 with the largest document it accepts, and printing to PDF.
 // Run by hand:
 //   build/bench/bench_documents -platform offscreen

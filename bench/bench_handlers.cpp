@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every button handler with its largest input, from the click to the window
 // repainted. Goal: at most 16 ms each (one frame) on the project machine.
 // Run by hand:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first 印刷's extra time: what printing loads and sets up the first time
 // (libcups, opened on the first print, the print system's default printer, the PDF
 // engine and the print font), as the first print of a run against the second

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory over a long session: opens one window from the main menu, presses
 // its buttons with data as a user would, goes back to the menu, and does that
 // 1,000 times after a warm-up. Once the warm-up has filled the caches, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up against the floor: from process start to the first top-level
 // window mapped on the display, and the peak resident memory up to then, for
 // ヨモリス and a minimal Qt Widgets program, in paired runs on one display.

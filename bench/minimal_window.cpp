@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor for start-up: the smallest Qt Widgets program that shows what the
 // main menu shows first, a window with a title in IPA Mincho 14.25 pt bold
 // and a button in IPA P Gothic 9 pt, so the fonts are found and loaded as

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command with the accessibility bridge on, as under a screen reader:
 # the AT-SPI bus and its registry on the current D-Bus session, and Qt told to
 # expose its widgets. Both daemons are stopped by their ids afterwards.

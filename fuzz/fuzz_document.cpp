@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A document's bytes through the reader. Properties: reading never fails on
 // content; the text is empty or ends with CR LF; every CR in it starts a CR LF;
 // it holds no lone surrogate; the UTF-8 byte order mark is taken off.

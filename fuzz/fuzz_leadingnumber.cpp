@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The leading number of a text, rounded and converted as the windows do.
 // Properties: only the overflow error ever comes out; a number read is finite;
 // rounding lands within half of the number and inside the target range; an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A table file's bytes through the reader and the load procedure.
 // Properties: the row count stays within 0..300 and row 0 stays empty; a
 // failure is one of the kinds a table file can end in; no decoded name holds a

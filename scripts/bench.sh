@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs every benchmark and prints one line per figure with its
 # ratio to the goal (or to the floor program). Not part of the tests.
 # Usage: scripts/bench.sh [BUILD_DIR]   (default: build)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds with warnings as errors.
 # Usage: scripts/build.sh [BUILD_DIR] [CMAKE_OPTION ...]   (default: build)
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the end-to-end tests (ctest label e2e) against the installed program:
 # the desktop entry and metainfo validate, and the journey through every
 # window, driven through AT-SPI on a virtual display of its own. Pictures of

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that every C++ source is formatted with clang-format (.clang-format at
 # the root); with --fix, formats them in place.
 set -euo pipefail

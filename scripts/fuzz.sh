@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang (build-fuzz/) and runs each for a
 # while from its seed corpus; stops at the first crash, leak or broken property.
 # Usage: scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 60)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and packs the program into a .deb under build/package/.
 # The packaged program has a build of its own, build/deb, made with Debian's
 # hardening flags (fortify, stack protector, format security, PIE, relro and

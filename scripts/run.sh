@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and starts the program. On its start the program puts the
 # sample table files and the 健康相談 documents into the documents folder,
 # never over the user's own, as the installed program does. Without a display

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Saves PNGs of every window under Xvfb, as opened and used on the sample data,
 # for checking the layouts by eye. QT_SCALE_FACTOR=2 in the environment shows
 # them as on a high-density screen.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A loopback printer for the real print test (ctest label "print"): CUPS with
 # a raw queue, made the default, whose device is a listener on 127.0.0.1 that
 # saves every job it receives; a second queue that refuses jobs, a third that

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and runs every test. Most tests need no display (widget
 # tests use Qt's offscreen platform); those labelled "display" run on a
 # virtual one. The end-to-end tests (label "e2e") need the installed

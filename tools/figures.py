@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the three BMI figures of the 標準 window as 73x84 two-colour XPM files.
 
 Usage: tools/figures.py OUTPUT_FOLDER   (the figures live in src/body)

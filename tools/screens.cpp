@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of every window as it opens, and of the working windows
 // used on the sample data: both set-meal pages full, a computed day, the RMR
 // listing, an energy total, the three figures and a loaded document, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ヨモリス: health guidance at the desk.
 //
 // Start here: app/ holds the shell (one object per window, navigation) and

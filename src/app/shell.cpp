@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell.h"
 
 Shell::Shell(ErrorStop& errorStop, QString tableFolder, std::function<void()> quit,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a user or a damaged disk can hand the program, fed to every window at
 // once: each press ends in a clear message or a sound result, the program goes
 // on, the other windows keep what they show, and the files are never touched.

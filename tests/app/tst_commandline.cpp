@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: help, version and a wrong option are answered at once,
 // without a display and in Japanese, and Qt's own options are not mistaken
 // for ours.

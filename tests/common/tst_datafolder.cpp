@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first start of an installed program: samples go into the documents
 // folder where the user has none, and nothing of the user's is touched.
 

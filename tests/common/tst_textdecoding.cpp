@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The forms users bring their tables and documents in: both are read by one
 // rule, so each form is tried on both.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """ヨモリス from outside: the installed program in a desktop session of its
 own, driven only through AT-SPI as a screen reader meets it.
 

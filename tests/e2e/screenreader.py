@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The client side of the end-to-end test: it meets the program only through
 AT-SPI, as a screen reader does. Windows and controls are found by role,
 name and place on the screen; text goes in through the editable-text

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A desktop session of its own for the end-to-end test: a virtual display
 (Xvfb), a D-Bus session bus, and the AT-SPI accessibility bus with its
 registry, as a screen reader finds them on a real desktop.

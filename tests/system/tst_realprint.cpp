@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing for real: "印刷" in the real window, through CUPS, to the loopback
 // printer of scripts/test-printer.sh, whose listener keeps every job it gets.
 // Without that printer the test skips on a developer's machine and fails in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qttranslations.h"
 #include "guitest.h"
 #include "system/widgetfiledialog.h"

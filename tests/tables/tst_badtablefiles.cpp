@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever a user leaves under a table's name, 表示 comes back at once with
 // its error and the program goes on: pipes and devices are never read, and a
 // file of any size is read no further than a table can reach.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What assistive technology sees: every control reachable from its window
 // with a name that says what it is, and picture areas as read-only text that
 // follows what is printed.

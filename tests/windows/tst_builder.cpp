@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The on-screen part built from a window's layout, against the design typed
 // here: each window's frame, one control of each kind, places in pixels, tab
 // order and focus on open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control widgets: text boxes with a length limit, picture areas drawn
 // from their printed lines with the real fonts, and images.
 
