@@ -23,6 +23,17 @@
 Q_DECLARE_METATYPE(const layout::Window*)
 
 namespace {
+
+// Test texts spell the characters that cannot travel as letters: Z for
+// U+0000, H and L for a high and a low surrogate, R for U+FFFD.
+QString withMarksDecoded(QString text) {
+    text.replace(u'Z', QChar(0));
+    text.replace(u'H', QChar(0xD842));
+    text.replace(u'L', QChar(0xDFB7));
+    text.replace(u'R', QChar::ReplacementCharacter);
+    return text;
+}
+
 // How a screen reader or voice control puts text into a box.
 enum class TextChange { SetValue, Insert, Replace };
 } // namespace
@@ -391,15 +402,8 @@ void TestAccessibility::charactersThatCannotTravelAreReplaced_data() {
 void TestAccessibility::charactersThatCannotTravelAreReplaced() {
     QFETCH(QString, printed);
     QFETCH(QString, expected);
-    const auto decode = [](QString text) {
-        text.replace(u'Z', QChar(0));
-        text.replace(u'H', QChar(0xD842));
-        text.replace(u'L', QChar(0xDFB7));
-        text.replace(u'R', QChar::ReplacementCharacter);
-        return text;
-    };
-    printed = decode(printed);
-    expected = decode(expected);
+    printed = withMarksDecoded(printed);
+    expected = withMarksDecoded(expected);
 
     std::unique_ptr<QWidget> form = shown(layout::setMeal());
     auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
@@ -429,15 +433,8 @@ void TestAccessibility::charactersThatCannotTravelAreReplaced() {
 void TestAccessibility::documentBoxReplacesThemToo() {
     QFETCH(QString, printed);
     QFETCH(QString, expected);
-    const auto decode = [](QString text) {
-        text.replace(u'Z', QChar(0));
-        text.replace(u'H', QChar(0xD842));
-        text.replace(u'L', QChar(0xDFB7));
-        text.replace(u'R', QChar::ReplacementCharacter);
-        return text;
-    };
-    printed = decode(printed);
-    expected = decode(expected);
+    printed = withMarksDecoded(printed);
+    expected = withMarksDecoded(expected);
     std::unique_ptr<QWidget> form = shown(layout::documents());
     auto* box = form->findChild<TextBox*>(QStringLiteral("Text1"));
     box->setText(printed);
