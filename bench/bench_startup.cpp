@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up against the floor: from process start to the first top-level
 // window mapped on the display, and the peak resident memory up to then, for
-// ヨモリス and a minimal Qt Widgets program, in paired runs on one display.
+// ヨモリス and each floor program (a minimal Qt Widgets program), in paired
+// runs on one display.
 // Run by hand under one virtual display and one D-Bus session (without a
 // session bus Qt would start one per run), e.g.
 //   xvfb-run -a dbus-run-session -- build/bench/bench_startup 20 build/yomorisu build/bench/minimal_window
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -68,11 +70,12 @@ template <class T> T median(std::vector<T> values) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: bench_startup RUNS PROGRAM FLOOR_PROGRAM\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: bench_startup RUNS PROGRAM FLOOR_PROGRAM [FLOOR_PROGRAM ...]\n");
         return 2;
     }
     const int runs = std::atoi(argv[1]);
+    const int programs = argc - 2; // the program, then each floor
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(x)) {
         std::fprintf(stderr, "no X display\n");
@@ -84,23 +87,28 @@ int main(int argc, char** argv) {
     xcb_change_window_attributes(x, root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(x);
 
-    std::vector<double> times[2];
-    std::vector<long> peaks[2];
-    startAndWaitForWindow(x, argv[2]); // warm the file cache for both
-    startAndWaitForWindow(x, argv[3]);
+    std::vector<std::vector<double>> times(programs);
+    std::vector<std::vector<long>> peaks(programs);
+    for (int p = 0; p < programs; ++p) // warm the file cache for all
+        startAndWaitForWindow(x, argv[2 + p]);
     for (int i = 0; i < runs; ++i) {
-        for (int p = 0; p < 2; ++p) {
+        for (int p = 0; p < programs; ++p) {
             const Run run = startAndWaitForWindow(x, argv[2 + p]);
             times[p].push_back(run.milliseconds);
             peaks[p].push_back(run.peakKilobytes);
         }
     }
-    const double t0 = median(times[0]), t1 = median(times[1]);
-    const long m0 = median(peaks[0]), m1 = median(peaks[1]);
-    std::printf("start-up to window mapped: %.1f ms, floor %.1f ms, ratio %.2f (goal <= 1.25)\n", t0, t1,
-                t0 / t1);
-    std::printf("peak resident memory: %ld KB, floor %ld KB, ratio %.2f (goal <= 1.25)\n", m0, m1,
-                double(m0) / double(m1));
+    const double t0 = median(times[0]);
+    const long m0 = median(peaks[0]);
+    for (int p = 1; p < programs; ++p) {
+        const double t1 = median(times[p]);
+        const long m1 = median(peaks[p]);
+        const char* floor = std::strrchr(argv[2 + p], '/') ? std::strrchr(argv[2 + p], '/') + 1 : argv[2 + p];
+        std::printf("start-up to window mapped: %.1f ms, %s %.1f ms, ratio %.2f (goal <= 1.00)\n", t0, floor,
+                    t1, t0 / t1);
+        std::printf("peak resident memory: %ld KB, %s %ld KB, ratio %.2f (goal <= 1.05)\n", m0, floor, m1,
+                    double(m0) / double(m1));
+    }
     xcb_disconnect(x);
     return 0;
 }

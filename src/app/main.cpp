@@ -34,12 +34,16 @@ QStringList argumentList(int argc, char* argv[]) {
 }
 
 // The icon theme's once the program is installed; the pictures built into
-// the program when it runs from the build folder.
+// the program when it runs from the build folder. Those are read only when
+// the theme has none: reading them decodes every size at start.
 QIcon programIcon() {
+    const QIcon themed = QIcon::fromTheme(QStringLiteral("jp.yomorisu.Yomorisu"));
+    if (!themed.isNull() && !themed.availableSizes().isEmpty())
+        return themed;
     QIcon builtIn;
     for (QDirIterator it(QStringLiteral(":/icon")); it.hasNext();)
         builtIn.addFile(it.next());
-    return QIcon::fromTheme(QStringLiteral("jp.yomorisu.Yomorisu"), builtIn);
+    return builtIn;
 }
 
 } // namespace
