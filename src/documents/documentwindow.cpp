@@ -32,6 +32,10 @@ struct DocumentWindow::Work {
 DocumentWindow::DocumentWindow(WindowHost& host) : WindowObject(host, layout::documents()) {}
 
 DocumentWindow::~DocumentWindow() {
+    // The base deletes the form after this object's own part is gone, so the
+    // form's end must not call back in here.
+    if (form())
+        disconnect(form(), &QObject::destroyed, this, &DocumentWindow::cancelAll);
     cancelAll();
 }
 
