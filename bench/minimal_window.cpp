@@ -4,29 +4,13 @@
 // and a button in Liberation Sans Narrow then IPA P Gothic 9 pt (the
 // stand-ins the program gives its designed faces), so the fonts are found and
 // loaded as they are for ヨモリス. bench_startup measures ヨモリス against it.
-// Built a second time with FLOOR_WITH_ICON, it also gives its window the
-// program's icon the way main() does, to show what the icon alone costs.
 #include <QApplication>
-#ifdef FLOOR_WITH_ICON
-#include <QDirIterator>
-#include <QIcon>
-#endif
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-#ifdef FLOOR_WITH_ICON
-    const QString name = QStringLiteral("jp.yomorisu.Yomorisu");
-    QIcon icon = QIcon::fromTheme(name);
-    if (icon.isNull() || icon.availableSizes().isEmpty()) {
-        icon = QIcon();
-        for (QDirIterator it(QStringLiteral(":/icon")); it.hasNext();)
-            icon.addFile(it.next());
-    }
-    QApplication::setWindowIcon(icon);
-#endif
     QWidget window;
     window.resize(312, 232);
     // Pixel sizes at 96 dots per inch, as the program sets them.

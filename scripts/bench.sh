@@ -13,11 +13,11 @@ home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 
 # Start-up against a minimal Qt Widgets program showing the main menu's fonts,
-# and against the same program giving its window the program's icon; then 1,000 cycles of each window, all with the accessibility bridge on: one
+# then 1,000 cycles of each window, all with the accessibility bridge on: one
 # virtual display and one D-Bus session for all runs.
 HOME="$home" xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
   bench/with-bridge.sh bash -c '
-    "$1/bench_startup" 20 "$2/bin/yomorisu" "$1/minimal_window" "$1/minimal_window_icon"
+    "$1/bench_startup" 20 "$2/bin/yomorisu" "$1/minimal_window"
     for window in 健康menu 定食1 摂取 RMR 消費 標準 病気; do
       "$1/bench_session" -platform xcb "$window" 1000
     done' bench "$bench" "$dir" 2>/dev/null

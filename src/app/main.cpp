@@ -19,8 +19,10 @@
 #include "windows/startup.h"
 
 #include <QApplication>
-#include <QDirIterator>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
+#include <QImageReader>
 
 #include <cstdio>
 
@@ -33,17 +35,44 @@ QStringList argumentList(int argc, char* argv[]) {
     return arguments;
 }
 
-// The icon theme's once the program is installed; the pictures built into
-// the program when it runs from the build folder. Those are read only when
-// the theme has none: reading them decodes every size at start.
+// Window managers draw a window's icon in title bars and task lists, 64 px at
+// the most; docks and launchers take the larger pictures from the icon theme
+// through the desktop entry. Handing the window the 128 and 256 px ones too
+// would decode and send them at every start for nothing.
+constexpr int WindowIconSizes[] = {16, 22, 24, 32, 48, 64};
+
+// A PNG read as PNG. Left to guess, Qt's image reader loads every image
+// format plugin (and libjpeg) to ask each whether it knows the file.
+QPixmap pngPicture(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+// The pictures the installed package puts in the hicolor icon theme, where
+// the theme's search path finds them; the ones built into the program when
+// it runs from the build folder, where no theme has them.
 QIcon programIcon() {
-    const QIcon themed = QIcon::fromTheme(QStringLiteral("jp.yomorisu.Yomorisu"));
-    if (!themed.isNull() && !themed.availableSizes().isEmpty())
-        return themed;
-    QIcon builtIn;
-    for (QDirIterator it(QStringLiteral(":/icon")); it.hasNext();)
-        builtIn.addFile(it.next());
-    return builtIn;
+    const QString name = QStringLiteral("jp.yomorisu.Yomorisu.png");
+    QIcon icon;
+    for (const int size : WindowIconSizes) {
+        const QString folder = QStringLiteral("hicolor/%1x%1/apps/").arg(size);
+        for (const QString& themes : QIcon::themeSearchPaths()) {
+            const QString path = QDir(themes).filePath(folder + name);
+            if (QFileInfo::exists(path)) {
+                icon.addPixmap(pngPicture(path));
+                break;
+            }
+        }
+    }
+    if (!icon.isNull())
+        return icon;
+    for (const int size : WindowIconSizes) {
+        const QString path = QStringLiteral(":/icon/%1.png").arg(size);
+        if (QFileInfo::exists(path))
+            icon.addPixmap(pngPicture(path));
+    }
+    return icon;
 }
 
 } // namespace
