@@ -13,14 +13,17 @@ class QIODevice;
 
 // What the window takes, as text editors bound what they open. The samples
 // are a few kilobytes and a long handout is under a megabyte; these leave room
-// for forty times that while keeping a load within about a hundred megabytes
-// and a second, and stop a file picked by mistake before it costs more.
+// for twice that while keeping a load within about a hundred megabytes and a
+// second, and stop a file picked by mistake before it costs more. Memory goes
+// mostly by lines (the box keeps a layout for each, and holds the old
+// document until the new one is ready), so the line count is bound as
+// tightly as the size.
 struct DocumentBounds {
     qint64 bytes;         // the file's size
     qsizetype lines;      // lines as the box shows them: CR, LF and CR LF each end one
     qsizetype lineLength; // characters in the longest of them
 };
-inline constexpr DocumentBounds MaxDocument{qint64(4) * 1024 * 1024, 100'000, 10'000};
+inline constexpr DocumentBounds MaxDocument{qint64(2) * 1024 * 1024, 60'000, 10'000};
 
 // A document as the box shows it.
 struct Document {

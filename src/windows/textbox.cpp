@@ -5,7 +5,9 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QThread>
 #include <QValidator>
 
@@ -120,6 +122,10 @@ std::unique_ptr<QTextDocument> TextBox::prepareDocument(const QString& text, con
     doc->setDefaultTextOption(style.option);
     doc->setDocumentMargin(style.margin);
     doc->setPlainText(text);
+    // The box makes every block a layout when it takes the document; made
+    // here, the GUI thread only clears them.
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        block.layout();
     doc->moveToThread(target);
     return doc;
 }
@@ -132,13 +138,16 @@ void TextBox::setPreparedText(std::unique_ptr<QTextDocument> prepared, const QSt
     }
     QPointer<QTextDocument> old = document();
     m_settingText = true;
+    // The old document goes before the box lays out every line of the new
+    // one, so the two are never laid out at once. The empty one in between
+    // is the control's own, which Qt frees at the next swap.
+    setDocument(nullptr);
+    if (old)
+        delete old.data();
     QTextDocument* doc = prepared.release();
     doc->setParent(this);
     setDocument(doc);
     m_settingText = false;
-    // Qt frees the old one only when the box's own control made it.
-    if (old && old != doc)
-        delete old.data();
     m_text = text;
     m_textStale = false;
 }

@@ -227,7 +227,7 @@ void TestDocumentReader::loadRefusesAHugeFileBeforeReadingIt() {
     QVERIFY(failure);
     QCOMPARE(failure->number(), 75);
     QCOMPARE(failure->source(), path);
-    QCOMPARE(failure->reason(), QStringLiteral("文書が大きすぎます（4 MiB まで）"));
+    QCOMPARE(failure->reason(), QStringLiteral("文書が大きすぎます（2 MiB まで）"));
 
     QVERIFY(file.resize(1000));
     const Document fits = loadDocument(path);
