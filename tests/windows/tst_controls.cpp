@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRawFont>
+#include <QScrollBar>
 #include <QTest>
 
 #include <memory>
@@ -71,6 +72,7 @@ private slots:
     void limitKeepsWholeCharacters();
     void textRoundTrips_data();
     void textRoundTrips();
+    void oneLineBoxShowsItsText();
 
     void visibleLinesWithRealFonts_data();
     void visibleLinesWithRealFonts();
@@ -355,6 +357,25 @@ void TestControls::textRoundTrips() {
     QTest::keyClicks(box, QStringLiteral("X"));
     QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(box->text(), QString(plain + QStringLiteral("X\n")).replace(u'\n', QStringLiteral("\r\n")));
+}
+
+// The designed multi-line boxes of 標準 are one line high and have no scroll
+// bar: once the caret has been on a second line, the text must come back
+// into view by itself.
+void TestControls::oneLineBoxShowsItsText() {
+    std::unique_ptr<QWidget> form = shown(layout::body());
+    auto* box = form->findChild<TextBox*>(QStringLiteral("Text1"));
+    QVERIFY(box);
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("12"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), QStringLiteral("12"));
+    QCOMPARE(box->verticalScrollBar()->value(), 0);
+    QVERIFY(box->cursorRect().top() >= 0);
+    QVERIFY(box->cursorRect().bottom() <= box->viewport()->height());
+    const QImage shown = grabbed(box->viewport());
+    QVERIFY(!inkedRows(shown, shown.rect(), box->palette().color(QPalette::Base).rgb()).isEmpty());
 }
 
 void TestControls::visibleLinesWithRealFonts_data() {
