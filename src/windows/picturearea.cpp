@@ -61,14 +61,13 @@ void PictureArea::paintEvent(QPaintEvent* event) {
     painter.setFont(font());
     const int ascent = QFontMetrics(metricsFace(font())).ascent();
     const int step = lineHeight();
-    int top = surface.top();
-    for (const QStringList& line : m_lines.lines()) {
-        if (top >= surface.bottom() + 1)
-            break;
+    // Whole lines only: a line that would not fit is not begun.
+    const int shown = std::min(m_lines.lineCount(), visibleLineCount());
+    for (int row = 0; row < shown; ++row) {
+        const QStringList& line = m_lines.lines().at(row);
         const QList<int> positions = itemPositions(line);
         for (qsizetype i = 0; i < line.size(); ++i)
-            painter.drawText(surface.left() + positions[i], top + ascent, line[i]);
-        top += step;
+            painter.drawText(surface.left() + positions[i], surface.top() + row * step + ascent, line[i]);
     }
 }
 

@@ -427,9 +427,11 @@ void TestControls::visibleLinesWithRealFonts() {
     // The glyphs of that line, ascent to descent of the Japanese face that
     // sets the lines, fit inside the border.
     QVERIFY(lineTop + QFontMetrics(metricsFace(area->font())).height() <= surface.bottom() + 1);
-    // One more line starts inside but cannot be whole.
+    // One more line would start inside but cannot be whole: none of it shows.
     QVERIFY(lineTop + area->lineHeight() <= surface.bottom());
     QVERIFY(lineTop + 2 * area->lineHeight() > surface.bottom() + 1);
+    lines.printLine(QStringLiteral("ＷＷＷ"));
+    QCOMPARE(grabbed(area), withLast);
 }
 
 void TestControls::printingIsClippedAtTheBorder() {
