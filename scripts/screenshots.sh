@@ -2,15 +2,45 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Saves PNGs of every window under Xvfb, as opened and used on the sample data,
 # for checking the layouts by eye. QT_SCALE_FACTOR=2 in the environment shows
-# them as on a high-density screen.
-# Usage: scripts/screenshots.sh [BUILD_DIR] [OUTPUT_DIR]  (default: build, BUILD_DIR/screenshots)
+# them as on a high-density screen; --scheme shows them in a desktop colour
+# scheme: light (Qt's own, the default), adwaita-dark (GTK's Adwaita:dark
+# through Qt's GTK platform theme) or qt6ct-darker (qt6ct's "darker" colours).
+# Usage: scripts/screenshots.sh [--scheme SCHEME] [BUILD_DIR] [OUTPUT_DIR]
+#        (default: light, build, BUILD_DIR/screenshots)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+scheme=light
+if [ "${1:-}" = "--scheme" ]; then
+    scheme=${2:?"--scheme needs light, adwaita-dark or qt6ct-darker"}
+    shift 2
+fi
 build=${1:-"$root/build"}
 out=${2:-"$build/screenshots"}
+case "$scheme" in
+light)
+    set -- env -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE
+    ;;
+adwaita-dark)
+    set -- env QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
+    ;;
+qt6ct-darker)
+    # qt6ct reads its settings from the user's configuration folder; a
+    # folder of its own keeps the user's untouched.
+    config=$(mktemp -d)
+    trap 'rm -rf "$config"' EXIT
+    mkdir -p "$config/qt6ct"
+    printf '[Appearance]\ncustom_palette=true\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\nstyle=Fusion\n' \
+        >"$config/qt6ct/qt6ct.conf"
+    set -- env QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$config"
+    ;;
+*)
+    echo "unknown scheme $scheme: light, adwaita-dark or qt6ct-darker" >&2
+    exit 2
+    ;;
+esac
 cmake --build "$build" --target yomorisu_screens >/dev/null
 mkdir -p "$out"
 # 96 dots per inch, so 15 twips are one pixel as designed.
-QT_QPA_PLATFORM=xcb QT_FONT_DPI=96 xvfb-run -a -s "-screen 0 2560x2048x24 -dpi 96" \
+"$@" QT_QPA_PLATFORM=xcb QT_FONT_DPI=96 xvfb-run -a -s "-screen 0 2560x2048x24 -dpi 96" \
     "$build/tools/yomorisu_screens" "$out"
 ls "$out"/*.png

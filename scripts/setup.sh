@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation fontconfig
   xvfb xauth x11-utils imagemagick
+  # screenshots under a dark desktop scheme
+  qt6-gtk-platformtheme qt6ct
   # packaging, and the end-to-end test through AT-SPI
   dpkg-dev file desktop-file-utils appstream qt6-translations-l10n
   dbus-daemon at-spi2-core python3-pyatspi

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of every window as it opens, and of the working windows
-// used on the sample data: both set-meal pages full, a computed day, the RMR
-// listing, an energy total, the three figures and a loaded document, so the
-// layouts and what they show can be checked by eye.
+// used on the sample data with long names and four-digit values added: both
+// set-meal pages full, a computed day, the RMR listing, an energy total, the
+// three figures and a loaded document, so the layouts and what they show can
+// be checked by eye.
 // Usage: yomorisu_screens OUTPUT_FOLDER
 
 #include "app/shell.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -44,9 +46,11 @@ public:
     void print(const QString&, const QString&, WorkProgress&) override {}
 };
 
-// The sample set-meal table, its rows repeated up to the 300 a table holds,
-// so that both pages are full.
-bool fillSetMeals(const QString& path) {
+// A sample table, its rows repeated up to the 300 a table holds, so that
+// both set-meal pages are full, with every `every`-th row given a long name
+// of the kind users have (ten kanji and more) and a value of `value` plus the
+// row number, so the listings show their widest rows.
+bool fillTable(const QString& path, const QStringList& longNames, int every, int value) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -59,9 +63,25 @@ bool fillSetMeals(const QString& path) {
     const qsizetype sample = records.size();
     while (records.size() < 300)
         records.append(records.at(records.size() % sample));
+    QStringEncoder codePage932("windows-31j");
+    for (qsizetype row = every; row <= records.size(); row += every) {
+        const QString name = longNames.at((row / every) % longNames.size());
+        records[row - 1] = codePage932.encode(QStringLiteral("%1,%2\r").arg(name).arg(value + row));
+    }
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     return file.write(records.join('\n') + '\n') > 0;
+}
+
+bool fillTables(const QDir& tables) {
+    return fillTable(tables.filePath(SetMealFileName),
+                     {QStringLiteral("白身魚の南蛮漬け定食"), QStringLiteral("特製海鮮五目焼麺定食"),
+                      QStringLiteral("国産牛焼肉御膳特上盛")},
+                     5, 1000) &&
+           fillTable(
+               tables.filePath(RmrFileName),
+               {QStringLiteral("水中歩行運動速歩負荷"), QStringLiteral("自転車エルゴメーター（高負荷）")}, 6,
+               0);
 }
 
 void type(const WindowObject& window, const QString& box, const QString& text) {
@@ -91,7 +111,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const SampleCopy samples = copyMissingSamples(QStringLiteral(YOMORISU_SAMPLE_DATA), tables.path());
-    if (!samples.failed.isEmpty() || !fillSetMeals(QDir(tables.path()).filePath(SetMealFileName))) {
+    if (!samples.failed.isEmpty() || !fillTables(QDir(tables.path()))) {
         QTextStream(stderr) << "cannot set up the sample tables\n";
         return 1;
     }

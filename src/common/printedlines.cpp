@@ -3,6 +3,7 @@
 
 void PrintedLines::clear() {
     m_lines.clear();
+    m_yielding.clear();
     m_lineOpen = false;
     emit changed();
 }
@@ -10,6 +11,7 @@ void PrintedLines::clear() {
 QStringList& PrintedLines::openLine() {
     if (!m_lineOpen) {
         m_lines.append(QStringList{QString()});
+        m_yielding.append(std::nullopt);
         m_lineOpen = true;
     }
     return m_lines.last();
@@ -17,6 +19,13 @@ QStringList& PrintedLines::openLine() {
 
 void PrintedLines::print(const QString& text) {
     openLine().last() += text;
+    emit changed();
+}
+
+void PrintedLines::printYielding(const QString& text) {
+    QStringList& line = openLine();
+    m_yielding.last() = Span{line.size() - 1, line.last().size(), text.size()};
+    line.last() += text;
     emit changed();
 }
 
@@ -33,6 +42,10 @@ void PrintedLines::endLine() {
 
 QString PrintedLines::lineText(int index) const {
     return index >= 0 && index < m_lines.size() ? m_lines[index].join(u'\t') : QString();
+}
+
+std::optional<PrintedLines::Span> PrintedLines::yieldingSpan(int index) const {
+    return index >= 0 && index < m_yielding.size() ? m_yielding[index] : std::nullopt;
 }
 
 QString PrintedLines::text() const {

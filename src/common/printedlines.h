@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <optional>
+
 // What a picture area shows: lines of printed text, each made of items that
 // stand at successive print zones. The widget that draws it lives in windows/;
 // this model is what handlers print into and what tests read.
@@ -25,6 +27,18 @@ public:
         print(text);
         endLine();
     }
+    // Prints text that gives way when its line is wider than the picture
+    // area, so that what follows it on the line stays whole: a listing row's
+    // name. It reads as printed all the same. One such text a line.
+    void printYielding(const QString& text);
+
+    // Where a yielding text stands in a line: in which item, from which
+    // character, how many.
+    struct Span {
+        qsizetype item = 0;
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
 
     // Every line printed so far, including one still open; each line lists
     // the texts that start at successive zones.
@@ -35,6 +49,8 @@ public:
     QString text() const;
     // One line as text, with zone moves as tabs; empty past the last line.
     QString lineText(int index) const;
+    // The yielding text of a line, if it has one.
+    std::optional<Span> yieldingSpan(int index) const;
 
 signals:
     void changed();
@@ -43,5 +59,6 @@ private:
     QStringList& openLine();
 
     QList<QStringList> m_lines;
+    QList<std::optional<Span>> m_yielding; // one per line
     bool m_lineOpen = false;
 };

@@ -6,28 +6,46 @@
 #include "tables/table.h"
 #include "tables/tableload.h"
 
+namespace {
+
+const QString gap = QStringLiteral("   ");
+
+// The row number as the formatted style prints it, with the gap after it.
+QString formattedNumber(int rowNumber) {
+    return QString::number(rowNumber) + gap;
+}
+
+// The gap before the value, and the value; a zero value leaves only the space.
+QString formattedValue(qint16 value) {
+    QString text = gap;
+    if (value < 0)
+        text += u'-';
+    text += u' ';
+    if (value != 0)
+        text += QString::number(qAbs(qint32(value)));
+    return text;
+}
+
+} // namespace
+
 QString formattedListingRow(int rowNumber, const TableRow& row) {
-    static const QString gap = QStringLiteral("   ");
-    QString value;
-    if (row.value < 0)
-        value += u'-';
-    value += u' ';
-    // A zero value leaves only the space behind.
-    if (row.value != 0)
-        value += QString::number(qAbs(qint32(row.value)));
-    return QString::number(rowNumber) + gap + row.name + gap + value;
+    return formattedNumber(rowNumber) + row.name + formattedValue(row.value);
 }
 
 void printListingRow(PrintedLines& panel, ListingStyle style, const Table& table, int rowNumber) {
     const TableRow& row = table.row(rowNumber);
+    // The name gives way where a row is wider than its panel: the number and
+    // the value are what the user looks the row up for.
     switch (style) {
     case ListingStyle::Formatted:
-        panel.print(formattedListingRow(rowNumber, row));
+        panel.print(formattedNumber(rowNumber));
+        panel.printYielding(row.name);
+        panel.print(formattedValue(row.value));
         break;
     case ListingStyle::Zoned:
         panel.print(formatWhole(rowNumber));
         panel.nextZone();
-        panel.print(row.name);
+        panel.printYielding(row.name);
         panel.nextZone();
         panel.print(formatWhole(row.value));
         break;

@@ -39,7 +39,9 @@ struct Listing {
 // printed whole: never cut, never padded.
 QString formattedListingRow(int rowNumber, const TableRow& row);
 
-// Prints row `rowNumber` (0..300) of the table into the panel and ends the line.
+// Prints row `rowNumber` (0..300) of the table into the panel and ends the
+// line. The name is printed as the text that gives way where the row is wider
+// than its panel, so the number and the value show whole.
 void printListingRow(PrintedLines& panel, ListingStyle style, const Table& table, int rowNumber);
 
 // Prints rows first..last in order; nothing when last is below first.

@@ -28,32 +28,48 @@ QRect pixelRect(const Control& c) {
                  twipsToPixels(c.height));
 }
 
-// Every role a control draws with is set on the control itself, from the
-// table or from the system, so a coloured window does not pass its
-// background on to controls that have none listed.
-void applyColours(QWidget* w, const Control& c) {
-    const QPalette system = QApplication::palette();
-    QPalette pal = w->palette();
-    auto set = [&](QPalette::ColorRole role, const std::optional<Colour>& listed,
-                   QPalette::ColorRole fallback) {
-        pal.setColor(role, listed ? toQColor(*listed) : system.color(fallback));
+// The light scheme the designed colours were chosen against: black text,
+// white boxes, light grey faces.
+QPalette lightScheme() {
+    const QColor face(240, 240, 240);
+    return QPalette(face, face);
+}
+
+// Every role a control draws with is set on the control itself, so a
+// coloured window does not pass its background on to controls that have none
+// listed. A control with a colour of its own, or on a window with one, takes
+// its other colours from the light scheme, so no designed colour meets a dark
+// desktop's partner; the rest follow the desktop.
+void applyColours(QWidget* w, const Control& c, bool onColouredWindow, const QColor& windowBackground) {
+    const bool designed = c.background || c.foreground || onColouredWindow;
+    const QPalette scheme = designed ? lightScheme() : QApplication::palette();
+    QPalette pal = scheme;
+    auto set = [&](QPalette::ColorRole role, const std::optional<Colour>& listed, const QColor& fallback) {
+        pal.setColor(role, listed ? toQColor(*listed) : fallback);
     };
     switch (c.kind) {
     case ControlKind::CommandButton:
-        set(QPalette::Button, c.background, QPalette::Button);
-        set(QPalette::ButtonText, c.foreground, QPalette::ButtonText);
-        set(QPalette::Window, c.background, QPalette::Button);
+        set(QPalette::Button, c.background, scheme.color(QPalette::Button));
+        set(QPalette::ButtonText, c.foreground, scheme.color(QPalette::ButtonText));
+        set(QPalette::Window, c.background, scheme.color(QPalette::Button));
         break;
     case ControlKind::Label:
+        // Drawn on the window's surface: without a background of its own it
+        // shows the window's, whatever the style would fill it with, unless
+        // its designed text needs the light face beneath it.
+        set(QPalette::Window, c.background,
+            c.foreground && !onColouredWindow ? scheme.color(QPalette::Button) : windowBackground);
+        set(QPalette::WindowText, c.foreground, scheme.color(QPalette::WindowText));
+        break;
     case ControlKind::PictureArea:
-        // The 3-D face colour, as on buttons.
-        set(QPalette::Window, c.background, QPalette::Button);
-        set(QPalette::WindowText, c.foreground, QPalette::WindowText);
+        // The 3-D face colour, as on buttons, with the face's text.
+        set(QPalette::Window, c.background, scheme.color(QPalette::Button));
+        set(QPalette::WindowText, c.foreground, scheme.color(QPalette::ButtonText));
         break;
     case ControlKind::TextBox:
-        set(QPalette::Base, c.background, QPalette::Base);
-        set(QPalette::Text, c.foreground, QPalette::Text);
-        set(QPalette::Window, std::nullopt, QPalette::Button);
+        set(QPalette::Base, c.background, scheme.color(QPalette::Base));
+        set(QPalette::Text, c.foreground, scheme.color(QPalette::Text));
+        set(QPalette::Window, std::nullopt, scheme.color(QPalette::Button));
         break;
     case ControlKind::Image:
     case ControlKind::FileDialog:
@@ -127,13 +143,11 @@ std::unique_ptr<QWidget> buildWindow(const Window& window) {
     form->setObjectName(window.name);
     form->setWindowTitle(window.caption);
     form->setFont(toQFont(window.font));
-    {
-        QPalette pal = form->palette();
-        pal.setColor(QPalette::Window, window.background ? toQColor(*window.background)
-                                                         : QApplication::palette().color(QPalette::Window));
-        form->setPalette(pal);
-        form->setAutoFillBackground(true);
-    }
+    QPalette formPalette = window.background ? lightScheme() : QApplication::palette();
+    if (window.background)
+        formPalette.setColor(QPalette::Window, toQColor(*window.background));
+    form->setPalette(formPalette);
+    form->setAutoFillBackground(true);
     const QSize client(twipsToPixels(window.clientWidth), twipsToPixels(window.clientHeight));
     if (window.position) {
         // setGeometry places the client area, not the frame, as designed.
@@ -158,7 +172,7 @@ std::unique_ptr<QWidget> buildWindow(const Window& window) {
         // which draws them full-width as the designed face does.
         if (c.kind == ControlKind::TextBox && (c.settings & BothScrollBars))
             w->setFont(metricsFace(w->font()));
-        applyColours(w, c);
+        applyColours(w, c, window.background.has_value(), formPalette.color(QPalette::Window));
         if (!c.accessibleName.isEmpty())
             w->setAccessibleName(c.accessibleName);
         if (c.settings & Hidden)

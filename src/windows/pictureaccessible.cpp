@@ -98,63 +98,80 @@ int PictureAreaAccessible::characterCount() const {
 
 namespace {
 
-// One printed item where text() has it and where it is drawn.
-struct PlacedItem {
+// One drawn piece of a printed line where text() has it and where it is drawn.
+struct PlacedPiece {
     int offset; // of its first character in text()
-    QString text;
+    const PictureArea::Piece& piece;
     QRect box; // in the area's coordinates, one line high
 };
 
-// Items in text() order: joined by tabs within a line, lines by line feeds.
-template <class Visit> void forEachItem(const PictureArea& area, Visit visit) {
-    const QFontMetrics metrics(area.font());
+// Pieces in text() order, lines joined by line feeds.
+template <class Visit> void forEachPiece(const PictureArea& area, Visit visit) {
+    const QFontMetricsF metrics(area.font());
     const QRect surface = area.contentsRect();
-    const QList<QStringList>& lines = area.lines().lines();
-    int offset = 0;
-    for (qsizetype row = 0; row < lines.size(); ++row) {
-        const QStringList& items = lines[row];
-        const QList<int> positions = area.itemPositions(items);
-        for (qsizetype i = 0; i < items.size(); ++i) {
-            const QRect box(surface.left() + positions[i], surface.top() + int(row) * area.lineHeight(),
-                            metrics.horizontalAdvance(items[i]), area.lineHeight());
-            if (!visit(PlacedItem{offset, items[i], box}))
+    int lineOffset = 0;
+    for (int row = 0; row < area.lines().lineCount(); ++row) {
+        const QList<PictureArea::Piece> pieces = area.drawnLine(row);
+        for (const PictureArea::Piece& piece : pieces) {
+            const QRect box(QPoint(surface.left() + qRound(piece.x), surface.top() + row * area.lineHeight()),
+                            QSize(qRound(piece.width(metrics)), area.lineHeight()));
+            if (!visit(PlacedPiece{lineOffset + int(piece.start), piece, box}))
                 return;
-            offset += int(items[i].size()) + 1; // the tab or line feed after it
         }
+        lineOffset += int(area.lines().lineText(row).size()) + 1;
     }
+}
+
+// Where character `inPiece` of a piece is drawn, from the piece's left edge:
+// its start and its width. The characters cut behind "…" share its place.
+std::pair<qreal, qreal> placeInPiece(const QFontMetricsF& metrics, const PictureArea::Piece& piece,
+                                     qsizetype inPiece) {
+    if (piece.cut)
+        return {0, piece.width(metrics)};
+    const qreal x = piece.scale * metrics.horizontalAdvance(piece.shown.left(inPiece));
+    const qreal width =
+        inPiece < piece.shown.size() ? piece.scale * metrics.horizontalAdvance(piece.shown.at(inPiece)) : 0;
+    return {x, width};
 }
 
 } // namespace
 
 QRect PictureAreaAccessible::characterRect(int offset) const {
     const PictureArea* pa = area();
-    const QFontMetrics metrics(pa->font());
+    const QFontMetricsF metrics(pa->font());
     QRect found;
-    forEachItem(*pa, [&](const PlacedItem& item) {
-        if (offset < item.offset || offset > item.offset + item.text.size())
+    forEachPiece(*pa, [&](const PlacedPiece& placed) {
+        const qsizetype inPiece = offset - placed.offset;
+        if (inPiece < 0)
+            return false; // passed it
+        if (inPiece > placed.piece.length)
             return true;
-        const int inItem = offset - item.offset;
-        const int x = item.box.left() + metrics.horizontalAdvance(item.text.left(inItem));
-        const int width = inItem < item.text.size() ? metrics.horizontalAdvance(item.text.at(inItem)) : 0;
-        found = QRect(pa->mapToGlobal(QPoint(x, item.box.top())), QSize(width, item.box.height()));
-        return false;
+        // The place just past a piece is the next piece's first character,
+        // unless a tab or line feed stands there.
+        const auto [x, width] = placeInPiece(metrics, placed.piece, inPiece);
+        found = QRect(pa->mapToGlobal(QPoint(placed.box.left() + qRound(x), placed.box.top())),
+                      QSize(qRound(width), placed.box.height()));
+        return inPiece == placed.piece.length;
     });
     return found;
 }
 
 int PictureAreaAccessible::offsetAtPoint(const QPoint& point) const {
     const PictureArea* pa = area();
-    const QFontMetrics metrics(pa->font());
+    const QFontMetricsF metrics(pa->font());
     const QPoint local = pa->mapFromGlobal(point);
     int found = -1;
-    forEachItem(*pa, [&](const PlacedItem& item) {
-        if (!item.box.contains(local))
+    forEachPiece(*pa, [&](const PlacedPiece& placed) {
+        if (!placed.box.contains(local))
             return true;
-        int x = item.box.left();
-        for (qsizetype i = 0; i < item.text.size(); ++i) {
-            x += metrics.horizontalAdvance(item.text.at(i));
-            if (local.x() < x) {
-                found = item.offset + int(i);
+        if (placed.piece.cut) {
+            found = placed.offset;
+            return false;
+        }
+        for (qsizetype i = 0; i < placed.piece.shown.size(); ++i) {
+            const auto [x, width] = placeInPiece(metrics, placed.piece, i);
+            if (local.x() < placed.box.left() + x + width) {
+                found = placed.offset + int(i);
                 break;
             }
         }

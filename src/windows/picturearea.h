@@ -3,11 +3,13 @@
 
 #include "common/printedlines.h"
 
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QList>
 
 // A picture area: draws its printed lines in its font, one line height apart,
-// inside a sunken border and cut off at it. It never scrolls or wraps, and it
+// inside a sunken border and cut off at it, where a line's yielding text
+// gives way first. It never scrolls or wraps, and it
 // always repaints from its model, so what was printed survives being covered
 // by another window. Assistive technology reads it as read-only text (see
 // pictureaccessible.h) and is told whenever that text changes.
@@ -32,6 +34,27 @@ public:
     // printing surface: every item after the first at the first zone start
     // beyond the end of the item before it, put on the nearest whole pixel.
     QList<int> itemPositions(const QStringList& items) const;
+
+    // One piece of a printed line as it is drawn: characters start to
+    // start + length of the line's text (items joined by tabs, as assistive
+    // technology reads it), drawn as `shown` from x on the printing surface,
+    // squeezed to `scale` of its natural width. A piece that stands for the
+    // characters cut from a yielding text shows "…" in their place.
+    struct Piece {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        QString shown;
+        qreal x = 0;
+        qreal scale = 1;
+        bool cut = false;
+
+        qreal width(const QFontMetricsF& metrics) const { return scale * metrics.horizontalAdvance(shown); }
+    };
+    // Line `index` as it is drawn. Where the line is wider than the surface,
+    // its yielding text (a listing row's name) gives way so that what follows
+    // it ends inside: first drawn narrower, down to four fifths, then cut
+    // short with "…".
+    QList<Piece> drawnLine(int index) const;
 
 signals:
     // What assistive technology was just told: the printed text changed at

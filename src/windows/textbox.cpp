@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
@@ -88,6 +89,20 @@ qsizetype textBoxLength(const QString& plainText) {
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
     setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, &TextBox::takeChange);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TextBox::keepTextInView);
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &TextBox::keepTextInView);
+}
+
+void TextBox::keepTextInView() {
+    QScrollBar* bar = verticalScrollBar();
+    if (bar->value() == 0 || verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+        return;
+    int lines = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        lines += std::max(1, block.lineCount());
+    const int room = std::max(1, viewport()->height() / std::max(1, fontMetrics().lineSpacing()));
+    if (lines <= room)
+        bar->setValue(0);
 }
 
 QString TextBox::text() const {

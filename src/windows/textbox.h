@@ -59,6 +59,11 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    // A box without a vertical scroll bar cannot be scrolled back by the
+    // user, and Qt leaves it scrolled a line down once the caret has been on
+    // a second line, even when the text is one line again: the box would
+    // look empty. So whenever every line fits, the first stands at the top.
+    void keepTextInView();
     // Characters that can still go in at the cursor, replacing its selection.
     qsizetype room() const;
     // Every change to the document comes through here.

@@ -16,10 +16,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRawFont>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -58,7 +60,38 @@ QString captionOf(QWidget* w) {
 
 const QColor System = QColor(); // the system's colour for that kind of control
 
+// A control's colours as the design lists them; invalid where none is.
+struct DesignedColours {
+    QString control;
+    QColor background;
+    QColor text;
+};
+using DesignedList = QList<DesignedColours>;
+
+// Relative luminance and contrast ratio as WCAG 2 defines them.
+double luminance(const QColor& c) {
+    auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The roles a control fills its background and draws its text with.
+std::pair<QPalette::ColorRole, QPalette::ColorRole> drawingRoles(QWidget* w) {
+    if (qobject_cast<QPushButton*>(w))
+        return {QPalette::Button, QPalette::ButtonText};
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<TextBox*>(w))
+        return {QPalette::Base, QPalette::Text};
+    return {QPalette::Window, QPalette::WindowText};
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(DesignedList)
 
 class TestBuilder : public QObject {
     Q_OBJECT
@@ -69,6 +102,8 @@ private slots:
     void windowsAsDesigned();
     void oneControlOfEachKind_data();
     void oneControlOfEachKind();
+    void textReadsOnADarkDesktop_data();
+    void textReadsOnADarkDesktop();
     void designedPlacesInPixels_data();
     void designedPlacesInPixels();
     void labelsLieBeneathOtherControls();
@@ -235,20 +270,26 @@ void TestBuilder::oneControlOfEachKind() {
 
     const QPalette system = QApplication::palette();
     const QPalette pal = w->palette();
-    auto expect = [&](const QColor& listed, QPalette::ColorRole role) {
-        return listed.isValid() ? listed : system.color(role);
+    // A listed colour as listed; on a control with no colour of its own, the
+    // system's. (The partner of a listed colour: textReadsOnADarkDesktop.)
+    auto check = [&](QPalette::ColorRole role, const QColor& listed, QPalette::ColorRole systemRole) {
+        if (listed.isValid())
+            QCOMPARE(pal.color(role), listed);
+        else if (!background.isValid() && !text.isValid())
+            QCOMPARE(pal.color(role), system.color(systemRole));
     };
     if (kind == u"button") {
         QVERIFY(qobject_cast<QPushButton*>(w));
-        QCOMPARE(pal.color(QPalette::Button), expect(background, QPalette::Button));
-        QCOMPARE(pal.color(QPalette::ButtonText), expect(text, QPalette::ButtonText));
+        check(QPalette::Button, background, QPalette::Button);
+        check(QPalette::ButtonText, text, QPalette::ButtonText);
         QCOMPARE(w->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
     } else if (kind == u"label" || kind == u"picture") {
         QVERIFY(kind == u"label" ? qobject_cast<QLabel*>(w) != nullptr
                                  : qobject_cast<PictureArea*>(w) != nullptr);
-        // Labels and picture areas without a colour take the 3-D face colour.
-        QCOMPARE(pal.color(QPalette::Window), expect(background, QPalette::Button));
-        QCOMPARE(pal.color(QPalette::WindowText), expect(text, QPalette::WindowText));
+        // Picture areas without a colour take the 3-D face colour; labels
+        // show the window's background.
+        check(QPalette::Window, background, kind == u"label" ? QPalette::Window : QPalette::Button);
+        check(QPalette::WindowText, text, kind == u"label" ? QPalette::WindowText : QPalette::ButtonText);
         QVERIFY(w->autoFillBackground());
         if (kind == u"label") {
             QCOMPARE(w->focusPolicy(), Qt::NoFocus);
@@ -258,8 +299,8 @@ void TestBuilder::oneControlOfEachKind() {
             QCOMPARE(w->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
         }
     } else if (kind == u"line" || kind == u"multi") {
-        QCOMPARE(pal.color(QPalette::Base), expect(background, QPalette::Base));
-        QCOMPARE(pal.color(QPalette::Text), expect(text, QPalette::Text));
+        check(QPalette::Base, background, QPalette::Base);
+        check(QPalette::Text, text, QPalette::Text);
         QCOMPARE(w->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
         if (kind == u"line")
             QCOMPARE(qobject_cast<QLineEdit*>(w)->maxLength(),
@@ -276,6 +317,95 @@ void TestBuilder::oneControlOfEachKind() {
 
 // Rows typed from the design, converted by hand, to catch a wrong table row
 // or a wrong conversion that the table-driven test above would repeat.
+void TestBuilder::textReadsOnADarkDesktop_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<DesignedList>("designed");
+    const QColor white(255, 255, 255);
+    const QColor black(0, 0, 0);
+    const QColor red(255, 0, 0);
+    const QColor blue(0, 0, 255);
+    const QColor orange(255, 128, 0);
+    const QColor lilac(192, 192, 255);
+    const QColor green(192, 255, 192);
+    const QColor cream(255, 255, 192);
+    const QColor grey(192, 192, 192);
+    QTest::newRow("健康menu") << "健康menu" << DesignedList{};
+    QTest::newRow("定食1") << "定食1" << DesignedList{{"Label1", lilac, red},     {"Picture1", white, black},
+                                                      {"Picture2", white, black}, {"Picture3", white, black},
+                                                      {"Picture4", white, black}, {"Label2", lilac, System}};
+    QTest::newRow("摂取") << "摂取"
+                          << DesignedList{
+                                 {"Label1", System, red},     {"Label3", System, red},
+                                 {"Label5", System, blue},    {"Label6", System, QColor(0, 192, 0)},
+                                 {"Label7", System, orange},  {"Picture1", white, System},
+                                 {"Picture2", cream, System}, {"Picture3", QColor(255, 224, 192), System},
+                                 {"Label12", System, red}};
+    QTest::newRow("RMR") << "RMR"
+                         << DesignedList{{"Label1", lilac, red},
+                                         {"Picture1", white, System},
+                                         {"Picture2", white, System},
+                                         {"Picture3", white, System}};
+    QTest::newRow("消費") << "消費"
+                          << DesignedList{{"Label1", System, blue},
+                                          {"Picture1", cream, System},
+                                          {"Picture2", cream, System},
+                                          {"Label2", System, QColor(255, 255, 0)},
+                                          {"Picture3", QColor(224, 224, 224), System},
+                                          {"Label8", System, red},
+                                          {"Label7", System, red}};
+    QTest::newRow("標準") << "標準" << DesignedList{{"Label1", green, orange},   {"Label2", green, System},
+                                                    {"Label3", green, System},   {"Text1", white, blue},
+                                                    {"Text2", System, blue},     {"Label4", green, System},
+                                                    {"Label5", green, System},   {"Command1", grey, System},
+                                                    {"Label6", green, blue},     {"Label7", green, System},
+                                                    {"Label8", green, blue},     {"Picture2", cream, System},
+                                                    {"Picture1", cream, System}, {"Command2", grey, System}};
+    QTest::newRow("病気") << "病気" << DesignedList{};
+}
+
+// Under a dark desktop scheme every control's text reads against its
+// background (WCAG's 4.5:1), and every listed colour stays as listed. Where
+// the design fixes both colours, or a text colour on the standard face, they
+// stay as designed, on a light face; a label with no colour of its own shows
+// the window's background, not a box of the style's face colour.
+void TestBuilder::textReadsOnADarkDesktop() {
+    QFETCH(QString, window);
+    QFETCH(DesignedList, designed);
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    // qt6ct's "darker": a face lighter than the window, light text.
+    QPalette dark(QColor(0x42, 0x42, 0x45), QColor(0x22, 0x20, 0x20));
+    dark.setColor(QPalette::Base, QColor(0x3d, 0x3d, 0x3d));
+    QApplication::setPalette(dark);
+
+    std::unique_ptr<QWidget> form = buildWindow(windowNamed(window));
+    const QColor windowBackground = form->palette().color(QPalette::Window);
+    for (QWidget* w : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<ImageControl*>(w))
+            continue;
+        DesignedColours listed{w->objectName(), System, System};
+        for (const DesignedColours& d : designed) {
+            if (d.control == w->objectName())
+                listed = d;
+        }
+        const auto [backRole, textRole] = drawingRoles(w);
+        const QColor back = w->palette().color(backRole);
+        const QColor text = w->palette().color(textRole);
+        const QString where =
+            QStringLiteral("%1: text %2 on %3").arg(listed.control, text.name(), back.name());
+        if (listed.background.isValid())
+            QCOMPARE(back, listed.background);
+        if (listed.text.isValid())
+            QCOMPARE(text, listed.text);
+        if (listed.text.isValid() && !listed.background.isValid()) // on the standard face, a light one
+            QVERIFY2(luminance(back) > 0.75, qPrintable(where));
+        else if (!listed.text.isValid())
+            QVERIFY2(contrast(text, back) >= 4.5, qPrintable(where));
+        if (qobject_cast<QLabel*>(w) && !listed.background.isValid() && !listed.text.isValid())
+            QCOMPARE(back, windowBackground);
+    }
+}
+
 void TestBuilder::designedPlacesInPixels_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("name");

@@ -3,6 +3,8 @@
 // from their printed lines with the real fonts, and images.
 
 #include "guitest.h"
+#include "tables/listing.h"
+#include "tables/table.h"
 #include "windowrows.h"
 #include "windows/builder.h"
 #include "windows/caption.h"
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRawFont>
+#include <QScrollBar>
 #include <QTest>
 
 #include <memory>
@@ -71,6 +74,7 @@ private slots:
     void limitKeepsWholeCharacters();
     void textRoundTrips_data();
     void textRoundTrips();
+    void oneLineBoxShowsItsText();
 
     void visibleLinesWithRealFonts_data();
     void visibleLinesWithRealFonts();
@@ -82,6 +86,8 @@ private slots:
     void printedTextSurvivesRepaint();
     void ordinaryTextIsWhole_data();
     void ordinaryTextIsWhole();
+    void widestListingRowKeepsNumberAndValue_data();
+    void widestListingRowKeepsNumberAndValue();
     void captionsBreakBetweenWords_data();
     void captionsBreakBetweenWords();
 
@@ -357,6 +363,25 @@ void TestControls::textRoundTrips() {
     QCOMPARE(box->text(), QString(plain + QStringLiteral("X\n")).replace(u'\n', QStringLiteral("\r\n")));
 }
 
+// The designed multi-line boxes of 標準 are one line high and have no scroll
+// bar: once the caret has been on a second line, the text must come back
+// into view by itself.
+void TestControls::oneLineBoxShowsItsText() {
+    std::unique_ptr<QWidget> form = shown(layout::body());
+    auto* box = form->findChild<TextBox*>(QStringLiteral("Text1"));
+    QVERIFY(box);
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("12"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), QStringLiteral("12"));
+    QCOMPARE(box->verticalScrollBar()->value(), 0);
+    QVERIFY(box->cursorRect().top() >= 0);
+    QVERIFY(box->cursorRect().bottom() <= box->viewport()->height());
+    const QImage shown = grabbed(box->viewport());
+    QVERIFY(!inkedRows(shown, shown.rect(), box->palette().color(QPalette::Base).rgb()).isEmpty());
+}
+
 void TestControls::visibleLinesWithRealFonts_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("name");
@@ -406,9 +431,11 @@ void TestControls::visibleLinesWithRealFonts() {
     // The glyphs of that line, ascent to descent of the Japanese face that
     // sets the lines, fit inside the border.
     QVERIFY(lineTop + QFontMetrics(metricsFace(area->font())).height() <= surface.bottom() + 1);
-    // One more line starts inside but cannot be whole.
+    // One more line would start inside but cannot be whole: none of it shows.
     QVERIFY(lineTop + area->lineHeight() <= surface.bottom());
     QVERIFY(lineTop + 2 * area->lineHeight() > surface.bottom() + 1);
+    lines.printLine(QStringLiteral("ＷＷＷ"));
+    QCOMPARE(grabbed(area), withLast);
 }
 
 void TestControls::printingIsClippedAtTheBorder() {
@@ -588,6 +615,80 @@ void TestControls::ordinaryTextIsWhole() {
             area->itemPositions(items).last() + QFontMetricsF(area->font()).horizontalAdvance(last);
         QVERIFY2(end <= area->contentsRect().width(),
                  qPrintable(QStringLiteral("ends at %1 of %2").arg(end).arg(area->contentsRect().width())));
+    }
+}
+
+void TestControls::widestListingRowKeepsNumberAndValue_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<bool>("zoned");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reads"); // what assistive technology reads
+    const QString kanji = QStringLiteral("国産牛焼肉御膳特上盛");
+    const QString formatted = QStringLiteral("300   国産牛焼肉御膳特上盛    32767");
+    const QString zoned = QStringLiteral(" 300 \t国産牛焼肉御膳特上盛\t 32767 ");
+    // Each width of panel, narrowest first.
+    QTest::newRow("定食1, 161 px") << "定食1"
+                                   << "Picture1" << false << kanji << formatted;
+    QTest::newRow("定食1, 177 px") << "定食1"
+                                   << "Picture2" << false << kanji << formatted;
+    QTest::newRow("RMR, 185 px") << "RMR"
+                                 << "Picture1" << false << kanji << formatted;
+    QTest::newRow("RMR, 217 px") << "RMR"
+                                 << "Picture3" << false << kanji << formatted;
+    QTest::newRow("消費, 177 px") << "消費"
+                                  << "Picture2" << true << kanji << zoned;
+    QTest::newRow("消費, 185 px") << "消費"
+                                  << "Picture1" << true << kanji << zoned;
+    // Too long to squeeze: cut short with "…", still read whole.
+    QTest::newRow("定食1, a fifteen-character name")
+        << "定食1"
+        << "Picture1" << false << "自転車エルゴメーター（高負荷）"
+        << "300   自転車エルゴメーター（高負荷）    32767";
+}
+
+// The number and the value of a listing row are what the user looks it up
+// for: they are drawn whole inside the panel, where assistive technology is
+// told they are, and the name gives way.
+void TestControls::widestListingRowKeepsNumberAndValue() {
+    QFETCH(QString, window);
+    QFETCH(QString, panel);
+    QFETCH(bool, zoned);
+    QFETCH(QString, name);
+    QFETCH(QString, reads);
+    std::unique_ptr<QWidget> form = shown(windowNamed(window));
+    auto* area = form->findChild<PictureArea*>(panel);
+    QVERIFY(area);
+    Table table;
+    table.rowForLoading(300) = TableRow{name, 32767};
+    printListingRow(area->lines(), zoned ? ListingStyle::Zoned : ListingStyle::Formatted, table, 300);
+
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(area)->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->text(0, text->characterCount()), reads);
+    const QImage image = grabbed(area);
+    const QRgb background = area->palette().color(QPalette::Window).rgb();
+    const QRect surface = area->contentsRect();
+    const qsizetype numberStart = reads.indexOf(QStringLiteral("300"));
+    const qsizetype valueStart = reads.lastIndexOf(QStringLiteral("32767"));
+    QList<qsizetype> digits;
+    for (qsizetype i = 0; i < 3; ++i)
+        digits.append(numberStart + i);
+    for (qsizetype i = 0; i < 5; ++i)
+        digits.append(valueStart + i);
+    for (qsizetype offset : digits) {
+        const QRect global = text->characterRect(int(offset));
+        const QRect place(area->mapFromGlobal(global.topLeft()), global.size());
+        const QString where = QStringLiteral("%1 at %2..%3 of %4..%5")
+                                  .arg(reads.at(offset))
+                                  .arg(place.left())
+                                  .arg(place.right())
+                                  .arg(surface.left())
+                                  .arg(surface.right());
+        QVERIFY2(surface.contains(place), qPrintable(where));
+        QVERIFY2(!inkedRows(image, place, background).isEmpty(),
+                 qPrintable(where + QStringLiteral(": not drawn")));
+        QCOMPARE(text->offsetAtPoint(global.center()), int(offset));
     }
 }
 
