@@ -70,7 +70,7 @@ int layOutOnPages(const QString& text, const QString& name, QPdfWriter& writer, 
     // otherwise open a page of their own.
     const int pages = std::min(document.pageCount(), lastPageWithText(document, body.height()) + 1);
     if (progress)
-        progress->total = pages;
+        progress->setTotal(pages);
 
     QFont footerFont = printFont();
     footerFont.setPointSizeF(9);
@@ -78,7 +78,7 @@ int layOutOnPages(const QString& text, const QString& name, QPdfWriter& writer, 
     const QFontMetricsF footerMetrics(footerFont, &writer);
     const qreal footerBaseline = paper.height() - pixels(FooterMillimetres, dpi);
     for (int page = 0; page < pages; ++page) {
-        if (progress && progress->cancelled)
+        if (progress && progress->isCancelled())
             break;
         if (page > 0)
             writer.newPage();
@@ -100,14 +100,14 @@ int layOutOnPages(const QString& text, const QString& name, QPdfWriter& writer, 
         painter.drawText(QPointF(body.left(), footerBaseline), shownName);
         painter.drawText(QPointF(body.right() - numberWidth, footerBaseline), number);
         if (progress)
-            progress->done = page + 1;
+            progress->setDone(page + 1);
     }
     return pages;
 }
 
 void SystemPrinter::print(const QString& text, const QString& title, WorkProgress& progress) {
     PrintService service(std::chrono::seconds(PrintServiceAnswerSeconds),
-                         [&progress] { return progress.cancelled.load(); });
+                         [&progress] { return progress.isCancelled(); });
     const QString name = service.defaultPrinter();
     const QPageSize paper = service.defaultPaper();
 
@@ -121,7 +121,7 @@ void SystemPrinter::print(const QString& text, const QString& title, WorkProgres
         writer.setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::A4));
         layOutOnPages(text, title, writer, &progress);
     }
-    if (progress.cancelled)
+    if (progress.isCancelled())
         return;
     if (!pdf.flush())
         throw RuntimeError(ErrorKind::Printer, name, QStringLiteral("印刷データを作れませんでした"));
