@@ -5,10 +5,9 @@
 #include "system/printservice.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QDir>
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTemporaryFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -111,9 +110,10 @@ void SystemPrinter::print(const QString& text, const QString& title, WorkProgres
     const QString name = service.defaultPrinter();
     const QPageSize paper = service.defaultPaper();
 
-    QTemporaryFile pdf(QDir::temp().filePath(QStringLiteral("yomorisu-XXXXXX.pdf")));
-    if (!pdf.open())
-        throw RuntimeError(ErrorKind::Printer, name, pdf.errorString());
+    // In memory: a page file left on disk would outlive a program killed
+    // while it prints.
+    QBuffer pdf;
+    pdf.open(QIODevice::ReadWrite);
     {
         QPdfWriter writer(&pdf);
         writer.setTitle(title);
@@ -123,7 +123,7 @@ void SystemPrinter::print(const QString& text, const QString& title, WorkProgres
     }
     if (progress.isCancelled())
         return;
-    if (!pdf.flush())
-        throw RuntimeError(ErrorKind::Printer, name, QStringLiteral("印刷データを作れませんでした"));
-    service.submit(pdf.fileName(), title);
+    pdf.seek(0);
+    if (const QString notice = service.submit(pdf, title); !notice.isEmpty())
+        progress.note(notice);
 }

@@ -7,7 +7,7 @@
 
 class QPdfWriter;
 
-// The system's default printer. The text is laid out into a PDF file with
+// The system's default printer. The text is laid out into a PDF in memory with
 // Qt GUI's own PDF writer and handed to the print system as one job, so a
 // job the print system refuses is reported instead of lost.
 class SystemPrinter : public TextPrinter {
