@@ -339,8 +339,9 @@ void TestDocumentWindow::unloadingCancelsAStalledPrint() {
     ShellFixture::click(window(), QStringLiteral("Command2"));
     ShellFixture::click(window(), QStringLiteral("Command3"));
     QVERIFY(!window().isLoaded());
+    // Ended, whether the print had started waiting yet or not.
     QTRY_VERIFY(!window().isBusy());
-    QCOMPARE(m_app->printer.cancelled, 1);
+    QVERIFY(m_app->printer.documents.isEmpty());
     QVERIFY(m_app->errors.errors.isEmpty());
 }
 
