@@ -32,7 +32,7 @@ struct Cups {
     X(cupsCreateJob)                                                                                         \
     X(cupsStartDocument)                                                                                     \
     X(cupsWriteRequestData)                                                                                  \
-    X(cupsFinishDocument)                                                                                    \
+    X(cupsGetResponse)                                                                                       \
     X(cupsCancelJob2)                                                                                        \
     X(cupsLastErrorString)                                                                                   \
     X(cupsDoRequest)                                                                                         \
@@ -45,6 +45,7 @@ struct Cups {
     X(ippGetBoolean)                                                                                         \
     X(ippGetString)                                                                                          \
     X(ippGetCount)                                                                                           \
+    X(ippGetStatusCode)                                                                                      \
     X(ippDelete)
 #define YOMORISU_CUPS_MEMBER(name) decltype(&::name) name = nullptr;
     YOMORISU_CUPS_FUNCTIONS(YOMORISU_CUPS_MEMBER)
@@ -119,8 +120,9 @@ using IppReply = std::unique_ptr<ipp_t, IppDelete>;
 
 // How often libcups asks whether to go on waiting: how soon a cancel is seen.
 constexpr double AskEverySeconds = 0.25;
-// A job withdrawn on the way out gets this long, whatever else was cancelled.
-constexpr auto WithdrawWithin = std::chrono::milliseconds(1000);
+// Withdrawing a job, or asking whether its document arrived, gets this long
+// on the way out, whatever else was cancelled.
+constexpr auto BrieflyWithin = std::chrono::milliseconds(1000);
 
 // Called by libcups each time it has waited AskEverySeconds: 0 gives up.
 struct Waiting {
@@ -223,22 +225,53 @@ struct PrintService::Private {
         }
     }
 
-    // Takes back a job whose document did not get through, on a connection
-    // of its own: the one it was sent on may be stuck in the middle of a
-    // request. A print system that does not answer keeps it.
-    void withdraw(const QByteArray& queue, int job) {
+    // A connection of its own, for a moment, whatever was cancelled: the one
+    // a job was sent on may be stuck in the middle of a request.
+    template <class Use> void briefly(Use use) {
         int giveUp = 0;
-        Waiting briefly{QDeadlineTimer(WithdrawWithin), {}, false};
+        Waiting moment{QDeadlineTimer(BrieflyWithin), {}, false};
         http_t* connection = api.httpConnect2(api.cupsServer(), api.ippPort(), nullptr, AF_UNSPEC,
-                                              api.cupsEncryption(), 1, int(WithdrawWithin.count()), &giveUp);
-        if (!connection) {
-            qWarning("yomorisu: could not withdraw job %d: no connection to the print system", job);
+                                              api.cupsEncryption(), 1, int(BrieflyWithin.count()), &giveUp);
+        if (!connection)
             return;
-        }
-        api.httpSetTimeout(connection, AskEverySeconds, &Waiting::keepWaiting, &briefly);
-        if (api.cupsCancelJob2(connection, queue.constData(), job, 0) > IPP_STATUS_OK_CONFLICTING)
-            qWarning("yomorisu: could not withdraw job %d: %s", job, api.cupsLastErrorString());
+        api.httpSetTimeout(connection, AskEverySeconds, &Waiting::keepWaiting, &moment);
+        use(connection);
         api.httpClose(connection);
+    }
+
+    // Takes back a job whose document did not get through. A print system
+    // that does not answer keeps it.
+    void withdraw(const QByteArray& queue, int job) {
+        bool done = false;
+        briefly([&](http_t* connection) {
+            done = api.cupsCancelJob2(connection, queue.constData(), job, 0) <= IPP_STATUS_OK_CONFLICTING;
+        });
+        if (!done)
+            qWarning("yomorisu: could not withdraw job %d from %s", job, queue.constData());
+    }
+
+    // Whether the print system still waits for the job's document; empty
+    // when it does not say.
+    std::optional<bool> awaitsDocument(const QByteArray& queue, int job) {
+        std::optional<bool> awaits;
+        briefly([&](http_t* connection) {
+            ipp_t* request = api.ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+            const QByteArray uri = "ipp://localhost/printers/" + queue;
+            api.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                             uri.constData());
+            api.ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job);
+            const IppReply answer(api.cupsDoRequest(connection, request, "/"));
+            if (!answer || api.ippGetStatusCode(answer.get()) > IPP_STATUS_OK_CONFLICTING)
+                return;
+            awaits = false;
+            if (ipp_attribute_t* found =
+                    api.ippFindAttribute(answer.get(), "job-state-reasons", IPP_TAG_ZERO)) {
+                for (int i = 0; i < api.ippGetCount(found); ++i)
+                    if (qstrcmp(api.ippGetString(found, i, nullptr), "job-incoming") == 0)
+                        awaits = true;
+            }
+        });
+        return awaits;
     }
 };
 
@@ -327,6 +360,8 @@ QPageSize PrintService::defaultPaper() {
 
 QString PrintService::submit(QIODevice& pdf, const QString& title) {
     defaultPrinter();
+    // The pages took their time to lay out; sending them has the whole bound.
+    d->waiting.deadline = QDeadlineTimer(d->answerWithin);
     const Cups& api = d->api;
     const QByteArray queue = d->name.section(u'/', 0, 0).toUtf8();
     const QByteArray jobTitle = title.toUtf8();
@@ -363,17 +398,27 @@ QString PrintService::submit(QIODevice& pdf, const QString& title) {
         if (d->cancelled())
             return {};
     }
-    const ipp_status_t finished = api.cupsFinishDocument(d->http, queue.constData());
+    // The end of the data, and the print system's word on the document.
+    api.cupsWriteRequestData(d->http, "", 0);
+    const IppReply answer(api.cupsGetResponse(d->http, ("/printers/" + queue).constData()));
     if (d->cancelled())
         return {};
-    if (d->waiting.timedOut) {
-        // Every byte went out; only the answer is missing. The job most
-        // likely prints, so it stays, and the user is not told to print again.
-        guard.handedOver();
-        return handedOverUnchecked(d->name, job);
-    }
-    if (finished > IPP_STATUS_OK_CONFLICTING)
+    if (answer && api.ippGetStatusCode(answer.get()) > IPP_STATUS_OK_CONFLICTING)
         d->failed(QStringLiteral("ジョブを受け付けません"));
+    if (!answer) {
+        // Every byte went out but no word came: ask apart whether they got
+        // there. A job that printed must not be told as failed, or the user
+        // prints it again.
+        const std::optional<bool> awaits = d->awaitsDocument(queue, job);
+        if (!awaits) {
+            guard.handedOver();
+            return handedOverUnchecked(d->name, job);
+        }
+        if (*awaits)
+            fail(d->name,
+                 QStringLiteral("印刷データが印刷サービスに届きませんでした（ジョブ %1 は取り消します）")
+                     .arg(job));
+    }
     guard.handedOver();
 
     // A queue that holds the job, or a printer that stops on it, says so

@@ -14,8 +14,9 @@ class QIODevice;
 // first print: nothing of it is loaded before the program prints.
 //
 // Every call may block on the print system, so it belongs on a worker thread;
-// all of them together wait no longer than the time given at connection, and
-// each gives up early when `cancelled` says so. Failures are the printer error 482 with a
+// together they wait no longer than the time given at connection, and the
+// calls of submit() as long again; each gives up early when `cancelled` says
+// so. Failures are the printer error 482 with a
 // reason the user can act on.
 class PrintService {
 public:

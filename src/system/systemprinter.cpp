@@ -105,8 +105,7 @@ int layOutOnPages(const QString& text, const QString& name, QPdfWriter& writer, 
 }
 
 void SystemPrinter::print(const QString& text, const QString& title, WorkProgress& progress) {
-    PrintService service(std::chrono::seconds(PrintServiceAnswerSeconds),
-                         [&progress] { return progress.isCancelled(); });
+    PrintService service(m_answerWithin, [&progress] { return progress.isCancelled(); });
     const QString name = service.defaultPrinter();
     const QPageSize paper = service.defaultPaper();
 
