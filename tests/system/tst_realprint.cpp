@@ -3,6 +3,7 @@
 // printer of scripts/test-printer.sh, whose listener keeps every job it gets.
 // Without that printer the test skips on a developer's machine and fails in
 // CI (the variable CI is set), where .ci/run sets it up.
+#include "app/quitsignals.h"
 #include "app/shell.h"
 #include "documents/documentwindow.h"
 #include "guitest.h"
@@ -11,10 +12,12 @@
 #include "system/systemprinter.h"
 #include "windows/textbox.h"
 
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QTest>
+#include <QTimer>
 
 #include <cups/cups.h>
 
@@ -23,6 +26,8 @@
 #include <vector>
 
 #include <arpa/inet.h>
+#include <csignal>
+#include <cstdio>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -274,6 +279,9 @@ private slots:
     void serviceThatNeverAnswersIsThePrinterError();
     void stalledServiceLeavesNoJobBehind_data();
     void stalledServiceLeavesNoJobBehind();
+    void endingDuringAStalledPrint_data();
+    void endingDuringAStalledPrint();
+    void stalledPrintInAProgramOfItsOwn();
 
 private:
     // Skips, or fails in CI, unless the loopback printer is there and is
@@ -553,6 +561,90 @@ void TestRealPrint::stalledServiceLeavesNoJobBehind() {
     QTRY_COMPARE_WITH_TIMEOUT(activeJobs(queue), 0, 20000);
     QTest::qWait(500);
     QCOMPARE(receivedJobs().size(), before.size() + printed);
+}
+
+void TestRealPrint::endingDuringAStalledPrint_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("おわり") << QStringLiteral("おわり");
+    QTest::newRow("処方menuへ, then おわり") << QStringLiteral("処方menuへ");
+    QTest::newRow("SIGTERM (a logout)") << QStringLiteral("TERM");
+    QTest::newRow("SIGINT") << QStringLiteral("INT");
+    QTest::newRow("SIGHUP") << QStringLiteral("HUP");
+}
+
+void TestRealPrint::endingDuringAStalledPrint() {
+    QFETCH(QString, how);
+    const QString queue = stateValue(QStringLiteral("queue"));
+    if (!loopbackReady(queue))
+        return;
+    QTemporaryDir temporary;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("YOMORISU_STALLED_PRINT_CHILD"), how);
+    // Whatever the program puts in the temporary folder shows here.
+    environment.insert(QStringLiteral("TMPDIR"), temporary.path());
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("stalledPrintInAProgramOfItsOwn")});
+    QVERIFY(program.waitForStarted());
+    QByteArray said;
+    QElapsedTimer waiting;
+    waiting.start();
+    while (!said.contains("waiting on the print system") && waiting.elapsed() < 30000 &&
+           program.state() == QProcess::Running) {
+        program.waitForReadyRead(100);
+        said += program.readAllStandardOutput();
+    }
+    QVERIFY2(said.contains("waiting on the print system"), said.constData());
+    QElapsedTimer ending;
+    ending.start();
+    static const QHash<QString, int> quitSignals{
+        {QStringLiteral("TERM"), SIGTERM}, {QStringLiteral("INT"), SIGINT}, {QStringLiteral("HUP"), SIGHUP}};
+    if (quitSignals.contains(how))
+        ::kill(pid_t(program.processId()), quitSignals[how]);
+    QVERIFY(program.waitForFinished(10000));
+    const qint64 took = ending.elapsed();
+    said += program.readAllStandardOutput();
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(program.exitCode() == 0, said.constData());
+    qInfo("ended %lld ms after the print began to wait", qlonglong(took));
+    QVERIFY2(took < 2000, qPrintable(QString::number(took)));
+    QCOMPARE(activeJobs(queue), 0);
+    // No page data left on disk (the test framework's own empty folders may stay).
+    QDirIterator left(temporary.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QVERIFY2(!left.hasNext(), qPrintable(left.hasNext() ? left.next() : QString()));
+}
+
+void TestRealPrint::stalledPrintInAProgramOfItsOwn() {
+    // The program as main() puts it together, ended while a print waits on
+    // a print system that stopped answering; run by endingDuringAStalledPrint.
+    const QString how = qEnvironmentVariable("YOMORISU_STALLED_PRINT_CHILD");
+    if (how.isEmpty())
+        QSKIP("runs as part of endingDuringAStalledPrint");
+    StallingProxy proxy(StallingProxy::AtSendDocument);
+    qputenv("CUPS_SERVER", proxy.address());
+    QEventLoop running;
+    {
+        Shell shell(
+            m_errors, m_dir.path(), [&running] { running.quit(); }, m_dialog, m_printer);
+        endOnQuitSignals([&shell] { shell.endProgram(); });
+        shell.start();
+        shell.open<DocumentWindow>();
+        ShellFixture::click(shell.window<DocumentWindow>(), QStringLiteral("Command2"));
+        QTRY_VERIFY_WITH_TIMEOUT(proxy.stalled(), 20000);
+        std::printf("waiting on the print system\n");
+        std::fflush(stdout);
+        // Pressed once the loop runs, as the user would.
+        QTimer::singleShot(0, &running, [&shell, how] {
+            if (how == u"処方menuへ")
+                ShellFixture::click(shell.window<DocumentWindow>(), QStringLiteral("Command3"));
+            if (how == u"おわり" || how == u"処方menuへ")
+                ShellFixture::click(shell.window<MainMenuWindow>(), QStringLiteral("Command7"));
+        });
+        running.exec();
+    }
+    QVERIFY(m_errors.errors.isEmpty());
 }
 
 YOMORISU_GUI_TEST_MAIN(TestRealPrint)
