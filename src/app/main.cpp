@@ -11,6 +11,7 @@
 // the real message box, file dialog and printer, and only this file uses it.
 #include "app/commandline.h"
 #include "app/qttranslations.h"
+#include "app/quitsignals.h"
 #include "app/shell.h"
 #include "common/datafolder.h"
 #include "system/messageboxerrorstop.h"
@@ -116,6 +117,9 @@ int main(int argc, char* argv[]) {
     SystemPrinter printer;
     Shell shell(
         errorStop, tableFolder, [] { QCoreApplication::quit(); }, fileDialog, printer);
+    endOnQuitSignals([&shell] { shell.endProgram(); });
     shell.start();
+    // The shell goes first and waits for its windows' work, which may still
+    // be using the printer.
     return QApplication::exec();
 }

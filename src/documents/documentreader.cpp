@@ -28,52 +28,55 @@ RuntimeError tooLarge(qint64 maxBytes) {
                         QStringLiteral("文書が大きすぎます（%1 まで）").arg(bound));
 }
 
-// Lines as the box will show them: CR, LF and CR LF each end one.
-qsizetype boxLines(QStringView text) {
-    qsizetype ends = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == Lf || (text[i] == Cr && !(i + 1 < text.size() && text[i + 1] == Lf)))
-            ++ends;
-    }
-    return ends + (text.isEmpty() || text.endsWith(Cr) || text.endsWith(Lf) ? 0 : 1);
-}
+// What the bounds and the line ends need to know of a text, found in one
+// pass: in UTF-16 a byte 0D or 0A need not be a line end, so this is done on
+// the text, not the bytes.
+struct LineScan {
+    qsizetype lines = 0;   // as the box shows them: CR, LF and CR LF each end one
+    qsizetype longest = 0; // characters in the longest of them
+    qsizetype loneCrs = 0; // CRs without an LF after them
+};
 
-qsizetype longestBoxLine(QStringView text) {
-    qsizetype longest = 0;
+LineScan scanLines(QStringView text) {
+    LineScan scan;
+    const qsizetype size = text.size();
+    const QChar* c = text.data();
     qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == Cr || c == Lf) {
-            longest = std::max(longest, i - start);
-            start = i + 1;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (c[i].unicode() > u'\r')
+            continue;
+        if (c[i] == Lf) {
+            ++scan.lines;
+        } else if (c[i] == Cr) {
+            if (i + 1 == size || c[i + 1] != Lf) {
+                ++scan.lines;
+                ++scan.loneCrs;
+            }
+        } else {
+            continue;
         }
+        scan.longest = std::max(scan.longest, i - start);
+        start = i + 1;
     }
-    return std::max(longest, text.size() - start);
+    scan.longest = std::max(scan.longest, size - start);
+    if (size > 0 && c[size - 1] != Cr && c[size - 1] != Lf)
+        ++scan.lines;
+    return scan;
 }
 
-// The bounds beyond the size, checked on the text once the whole file is in:
-// in UTF-16 a byte 0D or 0A need not be a line end.
-void checkLineCount(QStringView text, const DocumentBounds& bounds) {
-    if (boxLines(text) > bounds.lines)
+void checkBounds(const LineScan& scan, const DocumentBounds& bounds) {
+    if (scan.lines > bounds.lines)
         throw RuntimeError(ErrorKind::FileAccess, {},
                            QStringLiteral("文書の行が多すぎます（%1 行まで）").arg(counted(bounds.lines)));
-}
-
-void checkLineLength(QStringView text, const DocumentBounds& bounds) {
-    if (longestBoxLine(text) > bounds.lineLength)
+    if (scan.longest > bounds.lineLength)
         throw RuntimeError(
             ErrorKind::FileAccess, {},
             QStringLiteral("文書に長すぎる行があります（1 行 %1 字まで）").arg(counted(bounds.lineLength)));
 }
 
 // Ends every line with CR LF: a CR alone gets its LF, and a last line without
-// a line end gets one. One pass, and none at all for a file already in CR LF.
-QString withCrLfLineEnds(QString text) {
-    qsizetype loneCrs = 0;
-    for (qsizetype i = text.indexOf(Cr); i >= 0; i = text.indexOf(Cr, i + 1)) {
-        if (i + 1 == text.size() || text.at(i + 1) != Lf)
-            ++loneCrs;
-    }
+// a line end gets one. Copies the text only when it has a CR alone.
+QString withCrLfLineEnds(QString text, qsizetype loneCrs) {
     // A CR at the very end is one of the lone ones; an LF there is inside the line.
     const bool needsEnd = !text.isEmpty() && !text.endsWith(Cr) && !text.endsWith(u"\r\n");
     if (loneCrs == 0) {
@@ -103,15 +106,17 @@ QString boundedText(QByteArrayView bytes, const DocumentBounds& bounds, bool who
     QString text = decodeUserText(bytes);
     if (wholeLinesOnly)
         text.truncate(text.lastIndexOf(Cr) + 1);
-    checkLineCount(text, bounds);
-    checkLineLength(text, bounds);
-    return withCrLfLineEnds(std::move(text));
+    const LineScan scan = scanLines(text);
+    checkBounds(scan, bounds);
+    return withCrLfLineEnds(std::move(text), scan.loneCrs);
 }
 
 } // namespace
 
 QString documentText(QByteArrayView bytes) {
-    return withCrLfLineEnds(decodeUserText(bytes));
+    QString text = decodeUserText(bytes);
+    const qsizetype loneCrs = scanLines(text).loneCrs;
+    return withCrLfLineEnds(std::move(text), loneCrs);
 }
 
 Document readDocument(QIODevice& device, const DocumentBounds& bounds, const ReadProgress& progress) {

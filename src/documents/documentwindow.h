@@ -4,21 +4,25 @@
 #include "windows/windowobject.h"
 
 #include <QPointer>
+#include <QThreadPool>
 
-#include <memory>
-#include <vector>
+#include <deque>
 
+class QFutureWatcherBase;
+class QProgressDialog;
 class TextBox;
 
 // 病気: shows and prints explanatory documents about illnesses.
 //
-// Loading and printing run on worker threads, so the windows answer all the
-// while; either shows a progress dialog with a cancel button once it has
-// taken half a second.
+// Loading and printing run on the window's own worker threads, so the windows
+// answer all the while; either shows a progress dialog with a cancel button
+// once it has taken half a second. Prints go out one after the other, so a
+// print that waits on the print system never holds a load back.
 class DocumentWindow : public WindowObject {
     Q_OBJECT
 public:
     explicit DocumentWindow(WindowHost& host);
+    // Cancels the work still under way and waits for it.
     ~DocumentWindow() override;
 
     // ファイル読み込み: the user picks a document, which replaces the box's
@@ -26,7 +30,9 @@ public:
     // everything as it was. Ignored while a load is under way.
     void loadDocumentFromDialog();
     // 印刷: one print job holding the box's text and a line end, titled with
-    // the document's name.
+    // the document's name. Pressed while a document is being loaded, it
+    // prints that document once it is in; pressed while another print is
+    // under way, it waits for that one, saying so.
     void printDocument();
 
     // Where the dialog opens: the 健康相談 folder among the user's documents
@@ -35,26 +41,39 @@ public:
     // The name a printed page carries: the loaded file's name without its
     // folders, or the window's caption before any load.
     QString documentName() const;
-    // Whether a load or a print is still under way.
+    // Whether a load or a print is still under way or waiting.
     bool isBusy() const;
-
-    struct Work;
+    // The threads the loads and prints run on.
+    QThreadPool& workers() { return m_workers; }
 
 protected:
     void bindControls() override;
 
 private:
-    // Runs `work` on a worker thread behind a progress dialog labelled
-    // `label`, then `done` on this thread unless the user cancelled. A
-    // failure `work` throws is reported instead.
-    std::shared_ptr<Work> runInBackground(const QString& label, std::function<void(WorkProgress&)> work,
-                                          std::function<void()> done);
+    struct WaitingPrint {
+        QPointer<QProgressDialog> dialog;
+        QMetaObject::Connection giveUp; // its キャンセル while it waits
+        // Pressed during a load: the text and title are taken once it is in.
+        bool afterLoad = false;
+        QString text;
+        QString title;
+    };
+
+    // A progress dialog over the form, shown once the work has taken half a
+    // second; null when the window is unloaded.
+    QProgressDialog* progressDialog(const QString& label);
+    // Ties a running task to its dialog: progress and キャンセル both ways.
+    void watch(QFutureWatcherBase* watcher, QProgressDialog* dialog);
+    void startNextPrint();
     void cancelAll();
 
+    QThreadPool m_workers;
     QPointer<TextBox> Text1;
     QString m_documentName;
-    std::weak_ptr<Work> m_loading;
-    std::vector<std::weak_ptr<Work>> m_work;
+    QPointer<QFutureWatcherBase> m_loading;
+    QPointer<QFutureWatcherBase> m_printing;
+    std::deque<WaitingPrint> m_waitingPrints;
+    int m_running = 0;
 };
 
 // Its layout table, beside it in this folder.

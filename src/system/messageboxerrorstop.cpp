@@ -7,3 +7,7 @@
 void MessageBoxErrorStop::report(const RuntimeError& error) {
     QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("ヨモリス"), errorMessage(error));
 }
+
+void MessageBoxErrorStop::inform(const QString& message) {
+    QMessageBox::information(QApplication::activeWindow(), QStringLiteral("ヨモリス"), message);
+}

@@ -3,8 +3,9 @@
 
 #include "common/runtimeerror.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QIODevice>
 #include <QRegularExpression>
 #include <QSizeF>
 #include <QThread>
@@ -20,6 +21,7 @@ namespace {
 struct Cups {
 #define YOMORISU_CUPS_FUNCTIONS(X)                                                                           \
     X(cupsServer)                                                                                            \
+    X(cupsSetServer)                                                                                         \
     X(ippPort)                                                                                               \
     X(cupsEncryption)                                                                                        \
     X(httpConnect2)                                                                                          \
@@ -30,7 +32,7 @@ struct Cups {
     X(cupsCreateJob)                                                                                         \
     X(cupsStartDocument)                                                                                     \
     X(cupsWriteRequestData)                                                                                  \
-    X(cupsFinishDocument)                                                                                    \
+    X(cupsGetResponse)                                                                                       \
     X(cupsCancelJob2)                                                                                        \
     X(cupsLastErrorString)                                                                                   \
     X(cupsDoRequest)                                                                                         \
@@ -43,6 +45,7 @@ struct Cups {
     X(ippGetBoolean)                                                                                         \
     X(ippGetString)                                                                                          \
     X(ippGetCount)                                                                                           \
+    X(ippGetStatusCode)                                                                                      \
     X(ippDelete)
 #define YOMORISU_CUPS_MEMBER(name) decltype(&::name) name = nullptr;
     YOMORISU_CUPS_FUNCTIONS(YOMORISU_CUPS_MEMBER)
@@ -109,36 +112,50 @@ QString troubleOf(const QStringList& reasons) {
 
 } // namespace
 
-struct PrintService::Private {
-    const Cups& api = cups();
-    http_t* http = nullptr;
-    std::chrono::seconds answerWithin;
-    std::function<bool()> cancelled;
-    QElapsedTimer waiting; // since the last request went out
-    bool timedOut = false;
-    cups_dest_t* dest = nullptr;
-    QString name;
+// The answers of the print system, freed however their reader leaves.
+struct IppDelete {
+    void operator()(ipp_t* ipp) const { cups().ippDelete(ipp); }
+};
+using IppReply = std::unique_ptr<ipp_t, IppDelete>;
 
-    // Called by libcups each second it waits for the print system: 0 gives up.
+// How often libcups asks whether to go on waiting: how soon a cancel is seen.
+constexpr double AskEverySeconds = 0.25;
+// Withdrawing a job, or asking whether its document arrived, gets this long
+// on the way out, whatever else was cancelled.
+constexpr auto BrieflyWithin = std::chrono::milliseconds(1000);
+
+// Called by libcups each time it has waited AskEverySeconds: 0 gives up.
+struct Waiting {
+    QDeadlineTimer deadline;
+    std::function<bool()> cancelled;
+    bool timedOut = false;
+
     static int keepWaiting(http_t*, void* data) {
-        auto* self = static_cast<Private*>(data);
-        if (self->cancelled())
+        auto* self = static_cast<Waiting*>(data);
+        if (self->cancelled && self->cancelled())
             return 0;
-        if (self->waiting.elapsed() >= std::chrono::milliseconds(self->answerWithin).count()) {
+        if (self->deadline.hasExpired()) {
             self->timedOut = true;
             return 0;
         }
         return 1;
     }
+};
 
-    void startRequest() {
-        waiting.start();
-        timedOut = false;
-    }
+struct PrintService::Private {
+    const Cups& api = cups();
+    http_t* http = nullptr;
+    std::chrono::seconds answerWithin;
+    // One bound for the whole exchange, from the connection on.
+    Waiting waiting;
+    cups_dest_t* dest = nullptr;
+    QString name;
+
+    bool cancelled() const { return waiting.cancelled(); }
 
     // The reason a request failed: no answer in time, or the print system's word.
     [[noreturn]] void failed(const QString& doing) {
-        if (timedOut)
+        if (waiting.timedOut)
             fail(name, QStringLiteral("印刷サービスが %1 秒待っても応答しません（%2）")
                            .arg(answerWithin.count())
                            .arg(doing));
@@ -169,18 +186,18 @@ struct PrintService::Private {
                                              "job-state-reasons"};
         api.ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                           int(std::size(wanted)), nullptr, wanted);
-        startRequest();
-        ipp_t* answer = api.cupsDoRequest(http, request, "/");
-        if (!answer)
+        // cupsDoRequest frees the request.
+        const IppReply answer(api.cupsDoRequest(http, request, "/"));
+        if (!answer || waiting.timedOut)
             failed(QStringLiteral("プリンタの状態を問い合わせられません"));
         Attributes a;
         auto integer = [&](const char* attr, int& out) {
-            if (ipp_attribute_t* found = api.ippFindAttribute(answer, attr, IPP_TAG_ENUM))
+            if (ipp_attribute_t* found = api.ippFindAttribute(answer.get(), attr, IPP_TAG_ENUM))
                 out = api.ippGetInteger(found, 0);
         };
         auto strings = [&](const char* attr) {
             QStringList out;
-            if (ipp_attribute_t* found = api.ippFindAttribute(answer, attr, IPP_TAG_ZERO)) {
+            if (ipp_attribute_t* found = api.ippFindAttribute(answer.get(), attr, IPP_TAG_ZERO)) {
                 for (int i = 0; i < api.ippGetCount(found); ++i)
                     out.append(text(api.ippGetString(found, i, nullptr)));
             }
@@ -189,13 +206,12 @@ struct PrintService::Private {
         integer("printer-state", a.printerState);
         integer("job-state", a.jobState);
         if (ipp_attribute_t* found =
-                api.ippFindAttribute(answer, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
+                api.ippFindAttribute(answer.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
             a.accepting = api.ippGetBoolean(found, 0);
         a.reasons = strings("printer-state-reasons");
         a.message = strings("printer-state-message").value(0);
         a.media = strings("media-default").value(0);
         a.jobReasons = reasonsOf(strings("job-state-reasons"));
-        api.ippDelete(answer);
         return a;
     }
 
@@ -208,15 +224,101 @@ struct PrintService::Private {
             fail(name, reason);
         }
     }
+
+    // A connection of its own, for a moment, whatever was cancelled: the one
+    // a job was sent on may be stuck in the middle of a request.
+    template <class Use> void briefly(Use use) {
+        int giveUp = 0;
+        Waiting moment{QDeadlineTimer(BrieflyWithin), {}, false};
+        http_t* connection = api.httpConnect2(api.cupsServer(), api.ippPort(), nullptr, AF_UNSPEC,
+                                              api.cupsEncryption(), 1, int(BrieflyWithin.count()), &giveUp);
+        if (!connection)
+            return;
+        api.httpSetTimeout(connection, AskEverySeconds, &Waiting::keepWaiting, &moment);
+        use(connection);
+        api.httpClose(connection);
+    }
+
+    // Takes back a job whose document did not get through. A print system
+    // that does not answer keeps it.
+    void withdraw(const QByteArray& queue, int job) {
+        bool done = false;
+        briefly([&](http_t* connection) {
+            done = api.cupsCancelJob2(connection, queue.constData(), job, 0) <= IPP_STATUS_OK_CONFLICTING;
+        });
+        if (!done)
+            qWarning("yomorisu: could not withdraw job %d from %s", job, queue.constData());
+    }
+
+    // Whether the print system still waits for the job's document; empty
+    // when it does not say.
+    std::optional<bool> awaitsDocument(const QByteArray& queue, int job) {
+        std::optional<bool> awaits;
+        briefly([&](http_t* connection) {
+            ipp_t* request = api.ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+            const QByteArray uri = "ipp://localhost/printers/" + queue;
+            api.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                             uri.constData());
+            api.ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job);
+            const IppReply answer(api.cupsDoRequest(connection, request, "/"));
+            if (!answer || api.ippGetStatusCode(answer.get()) > IPP_STATUS_OK_CONFLICTING)
+                return;
+            awaits = false;
+            if (ipp_attribute_t* found =
+                    api.ippFindAttribute(answer.get(), "job-state-reasons", IPP_TAG_ZERO)) {
+                for (int i = 0; i < api.ippGetCount(found); ++i)
+                    if (qstrcmp(api.ippGetString(found, i, nullptr), "job-incoming") == 0)
+                        awaits = true;
+            }
+        });
+        return awaits;
+    }
 };
+
+namespace {
+
+QString handedOverUnchecked(const QString& printer, int job) {
+    return QStringLiteral("ジョブ %1 をプリンタ %2 に渡しましたが、印刷サービスが応答せず、"
+                          "その後の状態を確かめられませんでした")
+        .arg(job)
+        .arg(printer);
+}
+
+// Withdraws the job it holds unless its document was handed over whole.
+class JobGuard {
+public:
+    JobGuard(PrintService::Private& d, QByteArray queue, int job)
+        : m_d(d), m_queue(std::move(queue)), m_job(job) {}
+    JobGuard(const JobGuard&) = delete;
+    JobGuard& operator=(const JobGuard&) = delete;
+    ~JobGuard() {
+        if (!m_handedOver)
+            m_d.withdraw(m_queue, m_job);
+    }
+    void handedOver() { m_handedOver = true; }
+    // A cancel after the hand-over still takes the job back.
+    void withdrawAfterAll() { m_handedOver = false; }
+
+private:
+    PrintService::Private& m_d;
+    QByteArray m_queue;
+    int m_job;
+    bool m_handedOver = false;
+};
+
+} // namespace
 
 PrintService::PrintService(std::chrono::seconds answerWithin, std::function<bool()> cancelled)
     : d(std::make_unique<Private>()) {
     d->answerWithin = answerWithin;
-    d->cancelled = std::move(cancelled);
+    d->waiting.cancelled = std::move(cancelled);
+    d->waiting.deadline = QDeadlineTimer(answerWithin);
     const Cups& api = d->api;
     if (!api.missing.isEmpty())
         fail({}, QStringLiteral("印刷サービスのライブラリ libcups を読み込めません（%1）").arg(api.missing));
+    // libcups keeps the server a thread first looked up; the worker threads
+    // are reused, so each print looks again.
+    api.cupsSetServer(nullptr);
     const char* server = api.cupsServer();
     // Connecting to a server that is not running fails at once; one that
     // hangs before accepting is given the same time as any answer.
@@ -225,7 +327,7 @@ PrintService::PrintService(std::chrono::seconds answerWithin, std::function<bool
                                int(std::chrono::milliseconds(answerWithin).count()), &giveUp);
     if (!d->http)
         fail({}, QStringLiteral("印刷サービスが動いていません（%1 に接続できません）").arg(text(server)));
-    api.httpSetTimeout(d->http, 1.0, &Private::keepWaiting, d.get());
+    api.httpSetTimeout(d->http, AskEverySeconds, &Waiting::keepWaiting, &d->waiting);
 }
 
 PrintService::~PrintService() {
@@ -238,10 +340,9 @@ PrintService::~PrintService() {
 QString PrintService::defaultPrinter() {
     if (d->dest)
         return d->name;
-    d->startRequest();
     d->dest = d->api.cupsGetNamedDest(d->http, nullptr, nullptr);
-    if (!d->dest) {
-        if (d->timedOut || d->cancelled())
+    if (!d->dest || d->waiting.timedOut) {
+        if (d->waiting.timedOut || d->cancelled())
             d->failed(QStringLiteral("通常使うプリンタを問い合わせています"));
         fail({}, QStringLiteral("通常使うプリンタが設定されていません"));
     }
@@ -257,90 +358,115 @@ QPageSize PrintService::defaultPaper() {
     return paperOf(d->ask().media);
 }
 
-void PrintService::submit(const QString& pdfPath, const QString& title) {
+QString PrintService::submit(QIODevice& pdf, const QString& title) {
     defaultPrinter();
+    // The pages took their time to lay out; sending them has the whole bound.
+    d->waiting.deadline = QDeadlineTimer(d->answerWithin);
     const Cups& api = d->api;
     const QByteArray queue = d->name.section(u'/', 0, 0).toUtf8();
     const QByteArray jobTitle = title.toUtf8();
-    QFile pdf(pdfPath);
-    if (!pdf.open(QIODevice::ReadOnly))
-        fail(d->name, pdf.errorString());
 
     // The destination's options (the user's defaults for it, as lpoptions
     // keeps them) go with the job, as lp does.
-    d->startRequest();
     const int job = api.cupsCreateJob(d->http, queue.constData(), jobTitle.constData(), d->dest->num_options,
                                       d->dest->options);
     if (job == 0) {
         if (d->cancelled())
-            return;
+            return {};
         d->failed(QStringLiteral("ジョブを受け付けません"));
     }
-    auto withdraw = [&] {
-        d->startRequest();
-        api.cupsCancelJob2(d->http, queue.constData(), job, 0);
-    };
-    d->startRequest();
+    JobGuard guard(*d, queue, job);
     if (api.cupsStartDocument(d->http, queue.constData(), job, jobTitle.constData(), CUPS_FORMAT_AUTO, 1) !=
-        HTTP_STATUS_CONTINUE)
+        HTTP_STATUS_CONTINUE) {
+        if (d->cancelled())
+            return {};
         d->failed(QStringLiteral("印刷データを送れません"));
+    }
     QByteArray chunk(64 * 1024, Qt::Uninitialized);
     for (;;) {
         const qint64 got = pdf.read(chunk.data(), chunk.size());
-        if (got <= 0)
+        if (got < 0)
+            fail(d->name, QStringLiteral("印刷データを読めません（%1）").arg(pdf.errorString()));
+        if (got == 0)
             break;
-        d->startRequest();
-        if (api.cupsWriteRequestData(d->http, chunk.constData(), size_t(got)) != HTTP_STATUS_CONTINUE) {
+        if (api.cupsWriteRequestData(d->http, chunk.constData(), size_t(got)) != HTTP_STATUS_CONTINUE ||
+            d->waiting.timedOut) {
             if (d->cancelled())
-                break;
+                return {};
             d->failed(QStringLiteral("印刷データを送れません"));
         }
         if (d->cancelled())
-            break;
+            return {};
     }
-    d->startRequest();
-    const ipp_status_t finished = api.cupsFinishDocument(d->http, queue.constData());
-    if (d->cancelled()) {
-        withdraw();
-        return;
-    }
-    if (finished > IPP_STATUS_OK_CONFLICTING)
+    // The end of the data, and the print system's word on the document.
+    api.cupsWriteRequestData(d->http, "", 0);
+    const IppReply answer(api.cupsGetResponse(d->http, ("/printers/" + queue).constData()));
+    if (d->cancelled())
+        return {};
+    if (answer && api.ippGetStatusCode(answer.get()) > IPP_STATUS_OK_CONFLICTING)
         d->failed(QStringLiteral("ジョブを受け付けません"));
+    if (!answer) {
+        // Every byte went out but no word came: ask apart whether they got
+        // there. A job that printed must not be told as failed, or the user
+        // prints it again.
+        const std::optional<bool> awaits = d->awaitsDocument(queue, job);
+        if (!awaits) {
+            guard.handedOver();
+            return handedOverUnchecked(d->name, job);
+        }
+        if (*awaits)
+            fail(d->name,
+                 QStringLiteral("印刷データが印刷サービスに届きませんでした（ジョブ %1 は取り消します）")
+                     .arg(job));
+    }
+    guard.handedOver();
 
     // A queue that holds the job, or a printer that stops on it, says so
     // within moments; a job still printing after that is on its way.
     constexpr int WatchMs = 4000;
     QElapsedTimer watch;
     watch.start();
-    for (;;) {
-        const Private::Attributes state = d->ask(job);
-        if (state.jobState == IPP_JSTATE_COMPLETED)
-            return;
-        if (state.jobState == IPP_JSTATE_HELD)
-            fail(d->name, QStringLiteral("ジョブが印刷待ちのまま保留されています（ジョブ %1、%2）")
-                              .arg(job)
-                              .arg(state.jobReasons));
-        if (state.jobState == IPP_JSTATE_CANCELED || state.jobState == IPP_JSTATE_ABORTED)
-            fail(d->name,
-                 QStringLiteral("ジョブが取り消されました（ジョブ %1、%2）").arg(job).arg(state.jobReasons));
-        const Private::Attributes printer = d->ask();
-        d->checkPrinter(printer);
-        if (state.jobState == IPP_JSTATE_STOPPED)
-            fail(d->name,
-                 QStringLiteral("プリンタがジョブ %1 で止まりました（%2）").arg(job).arg(printer.message));
-        if (watch.elapsed() >= WatchMs) {
-            // Still not printing: the device does not take it.
-            const QString trouble = troubleOf(printer.reasons);
-            if (!trouble.isEmpty())
-                fail(d->name, QStringLiteral("プリンタが印刷を始めません（ジョブ %1 は待機中、%2）")
+    try {
+        for (;;) {
+            const Private::Attributes state = d->ask(job);
+            if (state.jobState == IPP_JSTATE_COMPLETED)
+                return {};
+            if (state.jobState == IPP_JSTATE_HELD)
+                fail(d->name, QStringLiteral("ジョブが印刷待ちのまま保留されています（ジョブ %1、%2）")
                                   .arg(job)
-                                  .arg(printer.message.isEmpty() ? trouble : printer.message));
-            return;
+                                  .arg(state.jobReasons));
+            if (state.jobState == IPP_JSTATE_CANCELED || state.jobState == IPP_JSTATE_ABORTED)
+                fail(d->name, QStringLiteral("ジョブが取り消されました（ジョブ %1、%2）")
+                                  .arg(job)
+                                  .arg(state.jobReasons));
+            const Private::Attributes printer = d->ask();
+            d->checkPrinter(printer);
+            if (state.jobState == IPP_JSTATE_STOPPED)
+                fail(
+                    d->name,
+                    QStringLiteral("プリンタがジョブ %1 で止まりました（%2）").arg(job).arg(printer.message));
+            if (watch.elapsed() >= WatchMs) {
+                // Still not printing: the device does not take it.
+                const QString trouble = troubleOf(printer.reasons);
+                if (!trouble.isEmpty())
+                    fail(d->name, QStringLiteral("プリンタが印刷を始めません（ジョブ %1 は待機中、%2）")
+                                      .arg(job)
+                                      .arg(printer.message.isEmpty() ? trouble : printer.message));
+                return {};
+            }
+            if (d->cancelled()) {
+                guard.withdrawAfterAll();
+                return {};
+            }
+            QThread::msleep(200);
         }
+    } catch (const RuntimeError&) {
+        if (!d->waiting.timedOut && !d->cancelled())
+            throw;
         if (d->cancelled()) {
-            withdraw();
-            return;
+            guard.withdrawAfterAll();
+            return {};
         }
-        QThread::msleep(200);
+        return handedOverUnchecked(d->name, job);
     }
 }

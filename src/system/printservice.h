@@ -8,12 +8,15 @@
 #include <functional>
 #include <memory>
 
+class QIODevice;
+
 // The print system (CUPS), reached through libcups, which is opened on the
 // first print: nothing of it is loaded before the program prints.
 //
 // Every call may block on the print system, so it belongs on a worker thread;
-// none waits longer than the time given at connection, and each gives up
-// early when `cancelled` says so. Failures are the printer error 482 with a
+// together they wait no longer than the time given at connection, and the
+// calls of submit() as long again; each gives up early when `cancelled` says
+// so. Failures are the printer error 482 with a
 // reason the user can act on.
 class PrintService {
 public:
@@ -29,11 +32,13 @@ public:
     QString defaultPrinter();
     // The paper the default printer takes by default, when it says.
     QPageSize defaultPaper();
-    // Sends the PDF file as one job titled `title` to the default printer,
-    // with the user's options for it, and watches it for a moment: throws
-    // when the queue refuses or holds it, or the printer stops. A cancel
-    // withdraws the job.
-    void submit(const QString& pdfPath, const QString& title);
+    // Sends the PDF read from `pdf` as one job titled `title` to the default
+    // printer, with the user's options for it, and watches it for a moment:
+    // throws when the queue refuses or holds it, or the printer stops. A job
+    // whose document did not get through whole (a failure, no answer, a
+    // cancel) is withdrawn. Once it has, no answer is no failure: the notice
+    // returned says the job went out unchecked; else it is empty.
+    QString submit(QIODevice& pdf, const QString& title);
 
     struct Private;
 

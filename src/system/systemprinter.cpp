@@ -5,10 +5,9 @@
 #include "system/printservice.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QDir>
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTemporaryFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -70,7 +69,7 @@ int layOutOnPages(const QString& text, const QString& name, QPdfWriter& writer, 
     // otherwise open a page of their own.
     const int pages = std::min(document.pageCount(), lastPageWithText(document, body.height()) + 1);
     if (progress)
-        progress->total = pages;
+        progress->setTotal(pages);
 
     QFont footerFont = printFont();
     footerFont.setPointSizeF(9);
@@ -78,7 +77,7 @@ int layOutOnPages(const QString& text, const QString& name, QPdfWriter& writer, 
     const QFontMetricsF footerMetrics(footerFont, &writer);
     const qreal footerBaseline = paper.height() - pixels(FooterMillimetres, dpi);
     for (int page = 0; page < pages; ++page) {
-        if (progress && progress->cancelled)
+        if (progress && progress->isCancelled())
             break;
         if (page > 0)
             writer.newPage();
@@ -100,20 +99,20 @@ int layOutOnPages(const QString& text, const QString& name, QPdfWriter& writer, 
         painter.drawText(QPointF(body.left(), footerBaseline), shownName);
         painter.drawText(QPointF(body.right() - numberWidth, footerBaseline), number);
         if (progress)
-            progress->done = page + 1;
+            progress->setDone(page + 1);
     }
     return pages;
 }
 
 void SystemPrinter::print(const QString& text, const QString& title, WorkProgress& progress) {
-    PrintService service(std::chrono::seconds(PrintServiceAnswerSeconds),
-                         [&progress] { return progress.cancelled.load(); });
+    PrintService service(m_answerWithin, [&progress] { return progress.isCancelled(); });
     const QString name = service.defaultPrinter();
     const QPageSize paper = service.defaultPaper();
 
-    QTemporaryFile pdf(QDir::temp().filePath(QStringLiteral("yomorisu-XXXXXX.pdf")));
-    if (!pdf.open())
-        throw RuntimeError(ErrorKind::Printer, name, pdf.errorString());
+    // In memory: a page file left on disk would outlive a program killed
+    // while it prints.
+    QBuffer pdf;
+    pdf.open(QIODevice::ReadWrite);
     {
         QPdfWriter writer(&pdf);
         writer.setTitle(title);
@@ -121,9 +120,9 @@ void SystemPrinter::print(const QString& text, const QString& title, WorkProgres
         writer.setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::A4));
         layOutOnPages(text, title, writer, &progress);
     }
-    if (progress.cancelled)
+    if (progress.isCancelled())
         return;
-    if (!pdf.flush())
-        throw RuntimeError(ErrorKind::Printer, name, QStringLiteral("印刷データを作れませんでした"));
-    service.submit(pdf.fileName(), title);
+    pdf.seek(0);
+    if (const QString notice = service.submit(pdf, title); !notice.isEmpty())
+        progress.note(notice);
 }

@@ -5,18 +5,27 @@
 
 #include <QFont>
 
+#include <chrono>
+
 class QPdfWriter;
 
-// The system's default printer. The text is laid out into a PDF file with
+// The system's default printer. The text is laid out into a PDF in memory with
 // Qt GUI's own PDF writer and handed to the print system as one job, so a
 // job the print system refuses is reported instead of lost.
+// How long the print system may take, in all, to answer what one print asks
+// of it before the pages are laid out, and again for sending them.
+inline constexpr int PrintServiceAnswerSeconds = 15;
+
 class SystemPrinter : public TextPrinter {
 public:
+    explicit SystemPrinter(
+        std::chrono::seconds answerWithin = std::chrono::seconds(PrintServiceAnswerSeconds))
+        : m_answerWithin(answerWithin) {}
     void print(const QString& text, const QString& title, WorkProgress& progress) override;
-};
 
-// How long the print system may take to answer any one request.
-inline constexpr int PrintServiceAnswerSeconds = 15;
+private:
+    std::chrono::seconds m_answerWithin;
+};
 
 // Lays `text` out on the pages of `writer` in the print font, a line end
 // starting a new line, lines wider than the page wrapped and the text flowing

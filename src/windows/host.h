@@ -9,8 +9,6 @@
 
 #include <QString>
 
-#include <atomic>
-
 class QWidget;
 class WindowObject;
 
@@ -20,6 +18,9 @@ class ErrorStop {
 public:
     virtual ~ErrorStop() = default;
     virtual void report(const RuntimeError& error) = 0;
+    // Something the user should know that is no failure, such as a print
+    // handed over whose fate could not be checked.
+    virtual void inform(const QString& message) { qInfo("%s", qUtf8Printable(message)); }
 };
 
 // The file-open dialog a window shows to let the user pick a file.
@@ -33,14 +34,19 @@ public:
 };
 
 // How far a piece of long work has come, and whether the user gave up on it.
-// Written by the worker, read by the window's progress dialog.
-struct WorkProgress {
-    std::atomic<qint64> done{0};
-    std::atomic<qint64> total{0};
-    std::atomic<bool> cancelled{false};
+// Told by the worker; the window passes it on to its progress dialog.
+class WorkProgress {
+public:
+    virtual ~WorkProgress() = default;
+    virtual void setTotal(qint64 total) = 0;
+    virtual void setDone(qint64 done) = 0;
+    virtual bool isCancelled() const = 0;
+    // Something to tell the user when the work is done that is no failure.
+    virtual void note(const QString& message) = 0;
 };
 
-// The system's default printer.
+// The system's default printer. It outlives the windows, which wait for the
+// prints they started.
 class TextPrinter {
 public:
     virtual ~TextPrinter() = default;
@@ -50,6 +56,8 @@ public:
     // withdrawing the job, once that is cancelled. Throws the printer error
     // when the print system cannot be reached or does not answer, there is no
     // default printer, or the printer or the queue will not print the job.
+    // A job that went out but whose fate is not known is no failure: it is
+    // told to `progress` as a note.
     virtual void print(const QString& text, const QString& title, WorkProgress& progress) = 0;
 };
 

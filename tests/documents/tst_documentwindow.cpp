@@ -4,11 +4,13 @@
 #include "shellfixture.h"
 #include "windows/textbox.h"
 
+#include <QPointer>
 #include <QProgressDialog>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QThreadPool>
 
 #include <memory>
 
@@ -43,6 +45,10 @@ private slots:
     void printTakesTheTextAsEdited();
     void printerFailureIsReportedAndTheProgramGoesOn();
     void reopeningShowsTheOpeningTextAgain();
+    void stalledPrintHoldsNoLoadBack();
+    void progressWindowShowsAfterHalfASecond();
+    void printDuringALoadPrintsTheNewDocument();
+    void unloadingCancelsAStalledPrint();
 
 private:
     DocumentWindow& window() { return m_app->shell.window<DocumentWindow>(); }
@@ -50,6 +56,9 @@ private:
     // Writes raw bytes into the documents folder and returns the path.
     QString writeDocument(const QString& name, const QByteArray& bytes);
     void load(const QString& path);
+    // A document long enough that its load is still under way when the test
+    // acts next.
+    QString longDocument();
     // Presses a button and waits for the work it started.
     void press(const QString& button);
 
@@ -76,6 +85,13 @@ QString TestDocumentWindow::writeDocument(const QString& name, const QByteArray&
 void TestDocumentWindow::press(const QString& button) {
     ShellFixture::click(window(), button);
     QTRY_VERIFY(!window().isBusy());
+}
+
+QString TestDocumentWindow::longDocument() {
+    QByteArray many;
+    for (int i = 0; i < 50000; ++i)
+        many += "line " + QByteArray::number(i) + "\r\n";
+    return writeDocument(QStringLiteral("long.txt"), many);
 }
 
 void TestDocumentWindow::load(const QString& path) {
@@ -155,10 +171,7 @@ void TestDocumentWindow::cancelLeavesEverythingAsItWas() {
 
 void TestDocumentWindow::cancelledLoadKeepsTheText() {
     load(writeDocument(QStringLiteral("a.txt"), "kept\r\n"));
-    QByteArray many;
-    for (int i = 0; i < 50000; ++i)
-        many += "line " + QByteArray::number(i) + "\r\n";
-    m_app->fileDialog.answer = writeDocument(QStringLiteral("long.txt"), many);
+    m_app->fileDialog.answer = longDocument();
     ShellFixture::click(window(), QStringLiteral("Command1"));
     auto* progress = window().form()->findChild<QProgressDialog*>();
     QVERIFY(progress);
@@ -166,6 +179,11 @@ void TestDocumentWindow::cancelledLoadKeepsTheText() {
     auto* cancel = progress->findChild<QPushButton*>();
     QVERIFY(cancel);
     cancel->click();
+    // The next press opens the dialog at once, without waiting for the
+    // cancelled load to wind down.
+    m_app->fileDialog.answer.clear();
+    ShellFixture::click(window(), QStringLiteral("Command1"));
+    QCOMPARE(m_app->fileDialog.shown, 3);
     QTRY_VERIFY(!window().isBusy());
     QCOMPARE(box()->text(), QStringLiteral("kept\r\n"));
     QVERIFY(m_app->errors.errors.isEmpty());
@@ -255,6 +273,76 @@ void TestDocumentWindow::reopeningShowsTheOpeningTextAgain() {
     press(QStringLiteral("Command2"));
     QCOMPARE(m_app->printer.documents, QStringList{OpeningText + QStringLiteral("\r\n")});
     QCOMPARE(m_app->printer.titles, QStringList{QStringLiteral("病気")});
+}
+
+void TestDocumentWindow::stalledPrintHoldsNoLoadBack() {
+    // However few threads the machine and Qt's own pool have, a print that
+    // waits on the print system leaves the window a thread to load with.
+    window().workers().setMaxThreadCount(2);
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    m_app->printer.stalled = true;
+    window().printDocument();
+    // A second press waits for the first, saying so, rather than taking the
+    // last thread.
+    window().printDocument();
+    const auto dialogs = window().form()->findChildren<QProgressDialog*>();
+    QCOMPARE(dialogs.size(), 2);
+    QVERIFY(dialogs[1]->labelText().contains(QStringLiteral("前の印刷")));
+    m_app->fileDialog.answer = writeDocument(QStringLiteral("a.txt"), "loaded\r\n");
+    window().loadDocumentFromDialog();
+    QTRY_COMPARE(box()->text(), QStringLiteral("loaded\r\n"));
+    QVERIFY(window().isBusy());
+    QVERIFY(m_app->printer.documents.isEmpty());
+
+    m_app->printer.stalled = false;
+    QTRY_VERIFY(!window().isBusy());
+    // Each press printed the box as it was then.
+    QCOMPARE(m_app->printer.documents, QStringList(2, OpeningText + QStringLiteral("\r\n")));
+    QVERIFY(m_app->errors.errors.isEmpty());
+    QThreadPool::globalInstance()->setMaxThreadCount(QThread::idealThreadCount());
+}
+
+void TestDocumentWindow::progressWindowShowsAfterHalfASecond() {
+    m_app->printer.stalled = true;
+    ShellFixture::click(window(), QStringLiteral("Command2"));
+    QPointer<QProgressDialog> progress = window().form()->findChild<QProgressDialog*>();
+    QVERIFY(progress);
+    // Quick work shows no window at all; a wait shows it well before Qt's
+    // own four seconds.
+    QVERIFY(!progress->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible(), 2000);
+    auto* cancel = progress->findChild<QPushButton*>();
+    QVERIFY(cancel);
+    QCOMPARE(cancel->text(), QStringLiteral("キャンセル"));
+    cancel->click();
+    QTRY_VERIFY(!window().isBusy());
+    QVERIFY(!progress);
+    QCOMPARE(m_app->printer.cancelled, 1);
+    QVERIFY(m_app->printer.documents.isEmpty());
+    QVERIFY(m_app->errors.errors.isEmpty());
+}
+
+void TestDocumentWindow::printDuringALoadPrintsTheNewDocument() {
+    load(writeDocument(QStringLiteral("a.txt"), "old\r\n"));
+    m_app->fileDialog.answer = longDocument();
+    ShellFixture::click(window(), QStringLiteral("Command1"));
+    QVERIFY(window().isBusy());
+    ShellFixture::click(window(), QStringLiteral("Command2"));
+    QTRY_VERIFY(!window().isBusy());
+    QCOMPARE(m_app->printer.titles, QStringList{QStringLiteral("long.txt")});
+    QCOMPARE(m_app->printer.documents, QStringList{box()->text() + QStringLiteral("\r\n")});
+    QVERIFY(box()->text().startsWith(QStringLiteral("line 0\r\n")));
+}
+
+void TestDocumentWindow::unloadingCancelsAStalledPrint() {
+    m_app->printer.stalled = true;
+    ShellFixture::click(window(), QStringLiteral("Command2"));
+    ShellFixture::click(window(), QStringLiteral("Command3"));
+    QVERIFY(!window().isLoaded());
+    // Ended, whether the print had started waiting yet or not.
+    QTRY_VERIFY(!window().isBusy());
+    QVERIFY(m_app->printer.documents.isEmpty());
+    QVERIFY(m_app->errors.errors.isEmpty());
 }
 
 YOMORISU_GUI_TEST_MAIN(TestDocumentWindow)

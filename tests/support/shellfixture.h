@@ -11,12 +11,17 @@
 #include <QMutex>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
+
+#include <atomic>
 
 // Keeps the failures instead of showing them.
 class RecordingErrorStop : public ErrorStop {
 public:
     void report(const RuntimeError& error) override { errors.append(error); }
+    void inform(const QString& message) override { notes.append(message); }
     QList<RuntimeError> errors;
+    QStringList notes;
 };
 
 // Answers the file dialog as the test told it to: a path, or the empty text
@@ -37,10 +42,18 @@ public:
 
 // Keeps each printed document and its title instead of printing it, or fails
 // as a printer would when told to. Called on the window's worker thread.
+// While `stalled` is set, a print waits as on a print system that does not
+// answer, until it is cancelled.
 class RecordingPrinter : public TextPrinter {
 public:
-    void print(const QString& text, const QString& title, WorkProgress&) override {
+    void print(const QString& text, const QString& title, WorkProgress& progress) override {
+        while (stalled && !progress.isCancelled())
+            QThread::msleep(5);
         QMutexLocker lock(&mutex);
+        if (progress.isCancelled()) {
+            ++cancelled;
+            return;
+        }
         if (failure)
             throw *failure;
         documents.append(text);
@@ -50,6 +63,8 @@ public:
     QStringList documents;
     QStringList titles;
     std::optional<RuntimeError> failure;
+    std::atomic<bool> stalled{false};
+    int cancelled = 0;
 };
 
 struct ShellFixture {

@@ -3,6 +3,7 @@
 // printer of scripts/test-printer.sh, whose listener keeps every job it gets.
 // Without that printer the test skips on a developer's machine and fails in
 // CI (the variable CI is set), where .ci/run sets it up.
+#include "app/quitsignals.h"
 #include "app/shell.h"
 #include "documents/documentwindow.h"
 #include "guitest.h"
@@ -11,14 +12,24 @@
 #include "system/systemprinter.h"
 #include "windows/textbox.h"
 
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QTest>
+#include <QTimer>
 
 #include <cups/cups.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include <arpa/inet.h>
+#include <csignal>
+#include <cstdio>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -60,7 +71,200 @@ int activeJobs(const QString& queue) {
     return count;
 }
 
+// Stands between the program and the print system (CUPS on localhost:631)
+// and stops answering at one chosen point of the first print through it:
+// from there on that connection carries nothing more either way, as from a
+// scheduler that hangs. Later connections, such as one that withdraws the
+// job, go through.
+class StallingProxy {
+public:
+    enum Stall {
+        AtCreateJob,      // the request's header only
+        AtSendDocument,   // the same, for the document
+        InTheData,        // part of the document's data
+        AtFinishDocument, // all of the document, but no answer to it
+    };
+
+    explicit StallingProxy(Stall at) : m_at(at) {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        // A small window, so that a sender the proxy stops reading from
+        // soon has to wait, as it would on a scheduler that hangs.
+        const int window = 8192;
+        ::setsockopt(m_listener, SOL_SOCKET, SO_RCVBUF, &window, sizeof window);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (m_listener < 0 || ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            ::listen(m_listener, 8) != 0 ||
+            ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
+            ::pipe(m_stop) != 0)
+            qFatal("cannot set up the stalling proxy");
+        m_address = QByteArray("127.0.0.1:") + QByteArray::number(ntohs(address.sin_port));
+        m_acceptor = std::thread([this] { acceptAll(); });
+    }
+    ~StallingProxy() {
+        ::close(m_stop[1]);
+        m_acceptor.join();
+        for (std::thread& t : m_connections)
+            t.join();
+        ::close(m_stop[0]);
+        ::close(m_listener);
+    }
+    QByteArray address() const { return m_address; }
+    bool stalled() const { return m_stalled; }
+
+private:
+    void acceptAll() {
+        for (;;) {
+            pollfd fds[2] = {{m_listener, POLLIN, 0}, {m_stop[0], POLLIN, 0}};
+            ::poll(fds, 2, -1);
+            if (fds[1].revents)
+                return;
+            const int client = ::accept(m_listener, nullptr, nullptr);
+            if (client >= 0)
+                m_connections.emplace_back([this, client] { serve(client); });
+        }
+    }
+
+    struct Connection {
+        int client = -1;
+        int upstream = -1;
+        QByteArray held;         // from the client, not yet passed on
+        bool awaitingOp = false; // `held` begins with a request's body
+        qint64 budget = -1;      // bytes still passed on before the stall
+        bool up = true, down = true;
+    };
+
+    void stall(Connection& c) {
+        c.up = c.down = false;
+        c.held.clear();
+        m_stalled = true;
+    }
+    static void send(int fd, QByteArrayView bytes) {
+        for (qsizetype sent = 0; sent < bytes.size();) {
+            const auto n = ::write(fd, bytes.data() + sent, size_t(bytes.size() - sent));
+            if (n <= 0)
+                return;
+            sent += n;
+        }
+    }
+    void pass(Connection& c, qsizetype n) {
+        send(c.upstream, QByteArrayView(c.held).first(n));
+        c.held.remove(0, n);
+    }
+
+    // Passes on what the client sent, up to the chosen point.
+    void fromClient(Connection& c) {
+        while (c.up && !c.held.isEmpty()) {
+            if (c.budget >= 0) {
+                const qsizetype n = std::min<qsizetype>(c.budget, c.held.size());
+                pass(c, n);
+                c.budget -= n;
+                if (c.budget == 0)
+                    stall(c);
+                return;
+            }
+            if (m_triggered && !c.awaitingOp) {
+                pass(c, c.held.size());
+                return;
+            }
+            if (c.awaitingOp) {
+                if (c.held.size() < 4)
+                    return;
+                c.awaitingOp = false;
+                const int op = (uchar(c.held[2]) << 8) | uchar(c.held[3]);
+                const int wanted = m_at == AtCreateJob ? IPP_OP_CREATE_JOB : IPP_OP_SEND_DOCUMENT;
+                if (op != wanted || m_triggered.exchange(true))
+                    continue;
+                if (m_at == InTheData)
+                    c.budget = 100 * 1024;
+                else if (m_at == AtFinishDocument) {
+                    c.down = false;
+                    m_stalled = true;
+                } else
+                    stall(c);
+                continue;
+            }
+            const qsizetype post = c.held.indexOf("POST ");
+            if (post < 0) {
+                // All but what may begin a request's first line.
+                qsizetype keep = 0;
+                for (qsizetype k = 4; k > 0 && keep == 0; --k)
+                    if (c.held.endsWith(QByteArrayView("POST ").first(k)))
+                        keep = k;
+                pass(c, c.held.size() - keep);
+                return;
+            }
+            pass(c, post);
+            const qsizetype headerEnd = c.held.indexOf("\r\n\r\n");
+            if (headerEnd < 0)
+                return;
+            qsizetype body = headerEnd + 4;
+            if (c.held.left(headerEnd).toLower().contains("transfer-encoding: chunked")) {
+                const qsizetype sizeLine = c.held.indexOf("\r\n", body);
+                if (sizeLine < 0)
+                    return;
+                body = sizeLine + 2;
+            }
+            pass(c, body);
+            c.awaitingOp = true;
+        }
+    }
+
+    void serve(int client) {
+        Connection c;
+        c.client = client;
+        c.upstream = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in cups{};
+        cups.sin_family = AF_INET;
+        cups.sin_port = htons(631);
+        cups.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::connect(c.upstream, reinterpret_cast<sockaddr*>(&cups), sizeof cups) != 0) {
+            ::close(c.upstream);
+            ::close(client);
+            return;
+        }
+        char buffer[65536];
+        for (;;) {
+            // Once stalled, what the client sends stays with it.
+            pollfd fds[3] = {
+                {client, short(c.up ? POLLIN : 0), 0}, {c.upstream, POLLIN, 0}, {m_stop[0], POLLIN, 0}};
+            ::poll(fds, 3, -1);
+            if (fds[2].revents)
+                break;
+            if (fds[0].revents) {
+                const auto n = ::read(client, buffer, sizeof buffer);
+                if (n <= 0)
+                    break;
+                c.held.append(buffer, n);
+                fromClient(c);
+            }
+            if (fds[1].revents) {
+                const auto n = ::read(c.upstream, buffer, sizeof buffer);
+                if (n <= 0)
+                    break;
+                if (c.down)
+                    send(client, QByteArrayView(buffer, n));
+            }
+        }
+        ::close(c.upstream);
+        ::close(client);
+    }
+
+    Stall m_at;
+    int m_listener = -1;
+    int m_stop[2] = {-1, -1};
+    QByteArray m_address;
+    std::atomic<bool> m_triggered{false};
+    std::atomic<bool> m_stalled{false};
+    std::thread m_acceptor;
+    std::vector<std::thread> m_connections;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(StallingProxy::Stall)
 
 class TestRealPrint : public QObject {
     Q_OBJECT
@@ -73,6 +277,11 @@ private slots:
     void refusedJobIsThePrinterError();
     void queueThatWillNotPrintIsThePrinterError();
     void serviceThatNeverAnswersIsThePrinterError();
+    void stalledServiceLeavesNoJobBehind_data();
+    void stalledServiceLeavesNoJobBehind();
+    void endingDuringAStalledPrint_data();
+    void endingDuringAStalledPrint();
+    void stalledPrintInAProgramOfItsOwn();
 
 private:
     // Skips, or fails in CI, unless the loopback printer is there and is
@@ -90,12 +299,16 @@ private:
     RecordingErrorStop m_errors;
     ScriptedFileDialog m_dialog;
     SystemPrinter m_printer;
+    // A short bound keeps the stalled cases quick.
+    static constexpr std::chrono::seconds QuickBound{3};
+    SystemPrinter m_quickPrinter{QuickBound};
     int m_quits = 0;
     std::unique_ptr<Shell> m_shell;
 };
 
 void TestRealPrint::init() {
     m_errors.errors.clear();
+    m_errors.notes.clear();
     m_shell = std::make_unique<Shell>(
         m_errors, m_dir.path(), [this] { ++m_quits; }, m_dialog, m_printer);
     m_shell->open<DocumentWindow>();
@@ -266,10 +479,172 @@ void TestRealPrint::serviceThatNeverAnswersIsThePrinterError() {
 
     // The next press finds the print system again.
     m_errors.errors.clear();
+    m_errors.notes.clear();
     if (!loopbackReady(stateValue(QStringLiteral("queue"))))
         return;
     QTemporaryDir scratch;
     printAndReceive(scratch.filePath(QStringLiteral("job.pdf")));
+}
+
+void TestRealPrint::stalledServiceLeavesNoJobBehind_data() {
+    QTest::addColumn<StallingProxy::Stall>("at");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<int>("printed");
+    QTest::addColumn<QString>("failure"); // a pattern of what the printer error says; empty: none
+    QTest::addColumn<bool>("noted");      // told that the job went out unchecked
+    const QString noAnswer = QStringLiteral("応答しません");
+    // Data that fits in the sockets' buffers has gone out as far as the
+    // program can tell; the print system, asked apart, says it never came.
+    const QString notThere = QStringLiteral("応答しません|届きませんでした");
+    QTest::newRow("no answer to Create-Job") << StallingProxy::AtCreateJob << false << 0 << noAnswer << false;
+    QTest::newRow("no answer to Send-Document")
+        << StallingProxy::AtSendDocument << false << 0 << notThere << false;
+    QTest::newRow("キャンセル while Send-Document waits")
+        << StallingProxy::AtSendDocument << true << 0 << QString() << false;
+    QTest::newRow("no answer in the middle of the data")
+        << StallingProxy::InTheData << false << 0 << notThere << false;
+    QTest::newRow("キャンセル in the middle of the data")
+        << StallingProxy::InTheData << true << 0 << QString() << false;
+    QTest::newRow("no answer to Finish-Document: printed, and said so")
+        << StallingProxy::AtFinishDocument << false << 1 << QString() << true;
+}
+
+void TestRealPrint::stalledServiceLeavesNoJobBehind() {
+    QFETCH(StallingProxy::Stall, at);
+    QFETCH(bool, cancel);
+    QFETCH(int, printed);
+    QFETCH(QString, failure);
+    QFETCH(bool, noted);
+    const QString queue = stateValue(QStringLiteral("queue"));
+    if (!loopbackReady(queue))
+        return;
+    m_shell = std::make_unique<Shell>(
+        m_errors, m_dir.path(), [this] { ++m_quits; }, m_dialog, m_quickPrinter);
+    DocumentWindow& window = m_shell->window<DocumentWindow>();
+    window.open();
+    // Pages enough that their data does not fit in the sockets' buffers.
+    m_dialog.answer = QStringLiteral(YOMORISU_TEST_DATA "/健康相談/糖尿病.txt");
+    ShellFixture::click(window, QStringLiteral("Command1"));
+    QTRY_VERIFY(!window.isBusy());
+    const QStringList before = receivedJobs();
+    QCOMPARE(activeJobs(queue), 0);
+
+    StallingProxy proxy(at);
+    qputenv("CUPS_SERVER", proxy.address());
+    QElapsedTimer waited;
+    waited.start();
+    ShellFixture::click(window, QStringLiteral("Command2"));
+    QTRY_VERIFY_WITH_TIMEOUT(proxy.stalled(), 20000);
+    if (cancel) {
+        auto* progress = window.form()->findChild<QProgressDialog*>();
+        QVERIFY(progress);
+        auto* button = progress->findChild<QPushButton*>();
+        QVERIFY(button);
+        button->click();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isBusy(), 30000);
+    const qint64 took = waited.elapsed();
+    qunsetenv("CUPS_SERVER");
+
+    if (failure.isEmpty())
+        QVERIFY2(m_errors.errors.isEmpty(),
+                 qPrintable(errorMessage(m_errors.errors.value(0, RuntimeError(ErrorKind::Printer)))));
+    else
+        QVERIFY2(onlyFailure().reason().contains(QRegularExpression(failure)),
+                 qPrintable(onlyFailure().reason()));
+    QCOMPARE(m_errors.notes.size(), noted ? 1 : 0);
+    // One bound for asking before the layout and one for sending, not one
+    // for each request.
+    QVERIFY2(took < 2 * std::chrono::milliseconds(QuickBound).count() + 3000,
+             qPrintable(QString::number(took)));
+    // The job was withdrawn, or went out whole; none is left waiting.
+    QTRY_COMPARE_WITH_TIMEOUT(activeJobs(queue), 0, 20000);
+    QTest::qWait(500);
+    QCOMPARE(receivedJobs().size(), before.size() + printed);
+}
+
+void TestRealPrint::endingDuringAStalledPrint_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("おわり") << QStringLiteral("おわり");
+    QTest::newRow("処方menuへ, then おわり") << QStringLiteral("処方menuへ");
+    QTest::newRow("SIGTERM (a logout)") << QStringLiteral("TERM");
+    QTest::newRow("SIGINT") << QStringLiteral("INT");
+    QTest::newRow("SIGHUP") << QStringLiteral("HUP");
+}
+
+void TestRealPrint::endingDuringAStalledPrint() {
+    QFETCH(QString, how);
+    const QString queue = stateValue(QStringLiteral("queue"));
+    if (!loopbackReady(queue))
+        return;
+    QTemporaryDir temporary;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("YOMORISU_STALLED_PRINT_CHILD"), how);
+    // Whatever the program puts in the temporary folder shows here.
+    environment.insert(QStringLiteral("TMPDIR"), temporary.path());
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("stalledPrintInAProgramOfItsOwn")});
+    QVERIFY(program.waitForStarted());
+    QByteArray said;
+    QElapsedTimer waiting;
+    waiting.start();
+    while (!said.contains("waiting on the print system") && waiting.elapsed() < 30000 &&
+           program.state() == QProcess::Running) {
+        program.waitForReadyRead(100);
+        said += program.readAllStandardOutput();
+    }
+    QVERIFY2(said.contains("waiting on the print system"), said.constData());
+    QElapsedTimer ending;
+    ending.start();
+    static const QHash<QString, int> quitSignals{
+        {QStringLiteral("TERM"), SIGTERM}, {QStringLiteral("INT"), SIGINT}, {QStringLiteral("HUP"), SIGHUP}};
+    if (quitSignals.contains(how))
+        ::kill(pid_t(program.processId()), quitSignals[how]);
+    QVERIFY(program.waitForFinished(10000));
+    const qint64 took = ending.elapsed();
+    said += program.readAllStandardOutput();
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(program.exitCode() == 0, said.constData());
+    qInfo("ended %lld ms after the print began to wait", qlonglong(took));
+    QVERIFY2(took < 2000, qPrintable(QString::number(took)));
+    QCOMPARE(activeJobs(queue), 0);
+    // No page data left on disk (the test framework's own empty folders may stay).
+    QDirIterator left(temporary.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QVERIFY2(!left.hasNext(), qPrintable(left.hasNext() ? left.next() : QString()));
+}
+
+void TestRealPrint::stalledPrintInAProgramOfItsOwn() {
+    // The program as main() puts it together, ended while a print waits on
+    // a print system that stopped answering; run by endingDuringAStalledPrint.
+    const QString how = qEnvironmentVariable("YOMORISU_STALLED_PRINT_CHILD");
+    if (how.isEmpty())
+        QSKIP("runs as part of endingDuringAStalledPrint");
+    StallingProxy proxy(StallingProxy::AtSendDocument);
+    qputenv("CUPS_SERVER", proxy.address());
+    QEventLoop running;
+    {
+        Shell shell(
+            m_errors, m_dir.path(), [&running] { running.quit(); }, m_dialog, m_printer);
+        endOnQuitSignals([&shell] { shell.endProgram(); });
+        shell.start();
+        shell.open<DocumentWindow>();
+        ShellFixture::click(shell.window<DocumentWindow>(), QStringLiteral("Command2"));
+        QTRY_VERIFY_WITH_TIMEOUT(proxy.stalled(), 20000);
+        std::printf("waiting on the print system\n");
+        std::fflush(stdout);
+        // Pressed once the loop runs, as the user would.
+        QTimer::singleShot(0, &running, [&shell, how] {
+            if (how == u"処方menuへ")
+                ShellFixture::click(shell.window<DocumentWindow>(), QStringLiteral("Command3"));
+            if (how == u"おわり" || how == u"処方menuへ")
+                ShellFixture::click(shell.window<MainMenuWindow>(), QStringLiteral("Command7"));
+        });
+        running.exec();
+    }
+    QVERIFY(m_errors.errors.isEmpty());
 }
 
 YOMORISU_GUI_TEST_MAIN(TestRealPrint)
