@@ -34,6 +34,7 @@ struct Cups {
     X(cupsWriteRequestData)                                                                                  \
     X(cupsGetResponse)                                                                                       \
     X(cupsCancelJob2)                                                                                        \
+    X(cupsLastError)                                                                                         \
     X(cupsLastErrorString)                                                                                   \
     X(cupsDoRequest)                                                                                         \
     X(ippNewRequest)                                                                                         \
@@ -159,6 +160,10 @@ struct PrintService::Private {
             fail(name, QStringLiteral("印刷サービスが %1 秒待っても応答しません（%2）")
                            .arg(answerWithin.count())
                            .arg(doing));
+        // libcups leaves the last request's "successful-ok" in place when
+        // the print system closes the connection without a word.
+        if (api.cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE)
+            fail(name, QStringLiteral("印刷サービスが接続を切りました（%1）").arg(doing));
         fail(name, QStringLiteral("%1: %2").arg(doing, text(api.cupsLastErrorString())));
     }
 

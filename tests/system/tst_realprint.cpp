@@ -83,6 +83,7 @@ public:
         AtSendDocument,   // the same, for the document
         InTheData,        // part of the document's data
         AtFinishDocument, // all of the document, but no answer to it
+        ClosedAtSendDocument, // the connection closed at the document's header
     };
 
     explicit StallingProxy(Stall at) : m_at(at) {
@@ -134,6 +135,7 @@ private:
         bool awaitingOp = false; // `held` begins with a request's body
         qint64 budget = -1;      // bytes still passed on before the stall
         bool up = true, down = true;
+        bool closing = false;
     };
 
     void stall(Connection& c) {
@@ -177,7 +179,10 @@ private:
                 const int wanted = m_at == AtCreateJob ? IPP_OP_CREATE_JOB : IPP_OP_SEND_DOCUMENT;
                 if (op != wanted || m_triggered.exchange(true))
                     continue;
-                if (m_at == InTheData)
+                if (m_at == ClosedAtSendDocument) {
+                    stall(c);
+                    c.closing = true;
+                } else if (m_at == InTheData)
                     c.budget = 100 * 1024;
                 else if (m_at == AtFinishDocument) {
                     c.down = false;
@@ -239,16 +244,26 @@ private:
                     break;
                 c.held.append(buffer, n);
                 fromClient(c);
+                if (c.closing)
+                    break;
             }
             if (fds[1].revents) {
                 const auto n = ::read(c.upstream, buffer, sizeof buffer);
+                if (n <= 0 && !c.down) {
+                    // The scheduler gave up on the request it never got
+                    // whole; one that hangs would not say even that.
+                    ::close(c.upstream);
+                    c.upstream = -1;
+                    continue;
+                }
                 if (n <= 0)
                     break;
                 if (c.down)
                     send(client, QByteArrayView(buffer, n));
             }
         }
-        ::close(c.upstream);
+        if (c.upstream >= 0)
+            ::close(c.upstream);
         ::close(client);
     }
 
@@ -505,6 +520,10 @@ void TestRealPrint::stalledServiceLeavesNoJobBehind_data() {
         << StallingProxy::InTheData << false << 0 << notThere << false;
     QTest::newRow("キャンセル in the middle of the data")
         << StallingProxy::InTheData << true << 0 << QString() << false;
+    // Not libcups's "successful-ok" of the request before.
+    QTest::newRow("connection closed at Send-Document")
+        << StallingProxy::ClosedAtSendDocument << false << 0
+        << QStringLiteral("接続を切りました|Broken pipe|Connection reset") << false;
     QTest::newRow("no answer to Finish-Document: printed, and said so")
         << StallingProxy::AtFinishDocument << false << 1 << QString() << true;
 }
