@@ -79,10 +79,10 @@ int activeJobs(const QString& queue) {
 class StallingProxy {
 public:
     enum Stall {
-        AtCreateJob,      // the request's header only
-        AtSendDocument,   // the same, for the document
-        InTheData,        // part of the document's data
-        AtFinishDocument, // all of the document, but no answer to it
+        AtCreateJob,          // the request's header only
+        AtSendDocument,       // the same, for the document
+        InTheData,            // part of the document's data
+        AtFinishDocument,     // all of the document, but no answer to it
         ClosedAtSendDocument, // the connection closed at the document's header
     };
 
