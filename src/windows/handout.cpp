@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "windows/handout.h"
+
+#include "common/runtimeerror.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDate>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QUrl>
+
+namespace {
+
+// The document pages' measures: margins printers can reach, the foot inside
+// the bottom one.
+constexpr qreal MarginMillimetres = 20;
+constexpr qreal FooterMillimetres = 12;
+// Title, date and the name line above the body.
+constexpr qreal HeadMillimetres = 24;
+constexpr int Resolution = 300;
+
+qreal pixels(qreal millimetres) {
+    return millimetres / 25.4 * Resolution;
+}
+
+QFont pageFont(qreal points, bool bold = false) {
+    QFont font(QStringLiteral("IPAMincho"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void drawHead(QPainter& painter, const QRectF& body, const QString& title, const QString& date) {
+    const QFont titleFont = pageFont(14, true);
+    const QFont textFont = pageFont(10.5);
+    const QFontMetricsF titleMetrics(titleFont, painter.device());
+    const QFontMetricsF textMetrics(textFont, painter.device());
+    const qreal top = body.top() - pixels(HeadMillimetres);
+    painter.setPen(Qt::black);
+    painter.setFont(textFont);
+    const qreal dateBaseline = top + titleMetrics.ascent();
+    painter.drawText(QPointF(body.right() - textMetrics.horizontalAdvance(date), dateBaseline), date);
+    painter.setFont(titleFont);
+    const QString shownTitle = titleMetrics.elidedText(
+        title, Qt::ElideRight, body.width() - textMetrics.horizontalAdvance(date) - textMetrics.height());
+    painter.drawText(QPointF(body.left(), dateBaseline), shownTitle);
+
+    // Room for a name written by hand: half the width, ruled below.
+    painter.setFont(textFont);
+    const qreal nameBaseline = dateBaseline + titleMetrics.descent() + 2.2 * textMetrics.height();
+    const QString label = QStringLiteral("氏名：");
+    painter.drawText(QPointF(body.left(), nameBaseline), label);
+    const qreal ruleY = nameBaseline + textMetrics.descent();
+    painter.drawLine(QPointF(body.left() + textMetrics.horizontalAdvance(label), ruleY),
+                     QPointF(body.left() + body.width() / 2, ruleY));
+}
+
+void drawFoot(QPainter& painter, const QRectF& paper, const QRectF& body, int page, int pages) {
+    const QFont font = pageFont(9);
+    const QFontMetricsF metrics(font, painter.device());
+    const qreal baseline = paper.height() - pixels(FooterMillimetres);
+    const QString number = QStringLiteral("%1 / %2").arg(page).arg(pages);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(body.left(), baseline), QStringLiteral("ヨモリス"));
+    painter.drawText(QPointF(body.right() - metrics.horizontalAdvance(number), baseline), number);
+}
+
+} // namespace
+
+void Handout::addTable(const QList<Column>& columns, const QList<QStringList>& rows) {
+    QString table = QStringLiteral(
+        "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" style=\"border-collapse: "
+        "collapse;\"><thead><tr>");
+    for (const Column& column : columns)
+        table += QStringLiteral("<th width=\"%1%\">%2</th>").arg(column.percent).arg(column.heading.toHtmlEscaped());
+    table += QStringLiteral("</tr></thead>");
+    for (const QStringList& row : rows) {
+        table += QStringLiteral("<tr>");
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            const QString cell = i < row.size() ? row[i].toHtmlEscaped() : QString();
+            table += QStringLiteral("<td%1>%2</td>")
+                         .arg(columns[i].number ? QStringLiteral(" align=\"right\"") : QString(), cell);
+        }
+        table += QStringLiteral("</tr>");
+    }
+    html += table + QStringLiteral("</table>");
+}
+
+void Handout::addLine(const QString& text, bool bold) {
+    const QString escaped = text.toHtmlEscaped();
+    html += bold ? QStringLiteral("<p><b>%1</b></p>").arg(escaped) : QStringLiteral("<p>%1</p>").arg(escaped);
+}
+
+void Handout::addFigures(const QList<QStringList>& rows) {
+    html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\">");
+    for (const QStringList& row : rows) {
+        html += QStringLiteral("<tr>");
+        for (qsizetype i = 0; i < row.size(); ++i)
+            html += QStringLiteral("<td%1>%2</td>")
+                        .arg(i == 1 ? QStringLiteral(" align=\"right\"") : QString(), row[i].toHtmlEscaped());
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table>");
+}
+
+void Handout::addImage(const QString& imageName, const QImage& image) {
+    images.append({imageName, image});
+    html += QStringLiteral("<p><img src=\"%1\"></p>").arg(imageName.toHtmlEscaped());
+}
+
+QString japaneseDate(const QDate& date) {
+    return QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day());
+}
+
+QString proposedPdfName(const QString& windowName, const QDate& date) {
+    return QStringLiteral("%1_%2.pdf").arg(windowName, date.toString(Qt::ISODate));
+}
+
+int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device) {
+    QPdfWriter writer(&device);
+    writer.setTitle(QStringLiteral("%1 %2").arg(handout.title, japaneseDate(date)));
+    writer.setCreator(QStringLiteral("ヨモリス"));
+    writer.setResolution(Resolution);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    // The margins are the layout's own, so the head and foot can go in them.
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const QRectF paper(QPointF(0, 0), writer.pageLayout().fullRectPixels(Resolution).size());
+    const qreal margin = pixels(MarginMillimetres);
+    const QRectF body = paper.adjusted(margin, margin + pixels(HeadMillimetres), -margin, -margin);
+
+    QTextDocument document;
+    document.setDefaultFont(pageFont(10.5));
+    QTextOption option;
+    // Japanese has no spaces to break at.
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document.setDefaultTextOption(option);
+    document.documentLayout()->setPaintDevice(&writer);
+    for (const auto& [name, image] : handout.images)
+        document.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    document.setHtml(handout.html);
+    document.setPageSize(body.size());
+    const int pages = std::max(1, document.pageCount());
+
+    QPainter painter(&writer);
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0)
+            writer.newPage();
+        drawHead(painter, body, handout.title, japaneseDate(date));
+        painter.save();
+        painter.translate(body.left(), body.top() - page * body.height());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, page * body.height(), body.width(), body.height());
+        context.palette.setColor(QPalette::Text, Qt::black);
+        painter.setClipRect(context.clip);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+        drawFoot(painter, paper, body, page + 1, pages);
+    }
+    return pages;
+}
+
+void saveHandoutPdf(const Handout& handout, const QDate& date, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw RuntimeError(ErrorKind::FileAccess, path, file.errorString());
+    writeHandoutPdf(handout, date, file);
+    if (!file.commit())
+        throw RuntimeError(ErrorKind::FileAccess, path, file.errorString());
+}

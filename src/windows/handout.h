@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+
+class QDate;
+class QIODevice;
+
+// What a working window puts on paper: its results as a small rich-text
+// body, laid out on pages that carry the window's title, the date and a line
+// for the client's name.
+struct Handout {
+    QString title;
+    // The window's name, which starts the proposed file name.
+    QString name;
+    QString html;
+    // Pictures the body shows, by the name its <img> uses.
+    QList<std::pair<QString, QImage>> images;
+
+    // One column of a table: its heading and share of the width; numbers
+    // are set flush right.
+    struct Column {
+        QString heading;
+        int percent = 0;
+        bool number = false;
+    };
+    // A table whose heading row repeats on every page; a cell wider than its
+    // column wraps inside it.
+    void addTable(const QList<Column>& columns, const QList<QStringList>& rows);
+    // A line of text; a bold one reads as a heading.
+    void addLine(const QString& text, bool bold = false);
+    // Label and value pairs side by side, such as a total and its unit.
+    void addFigures(const QList<QStringList>& rows);
+    void addImage(const QString& imageName, const QImage& image);
+};
+
+// Today's date as a Japanese page shows it: "2026年12月8日".
+QString japaneseDate(const QDate& date);
+// The name the save dialog proposes: "摂取_2026-12-08.pdf".
+QString proposedPdfName(const QString& windowName, const QDate& date);
+
+// Lays the handout out on A4 portrait pages in the print font and writes the
+// PDF into `device`, which must be open for writing. Every page has the head
+// (title, date, "氏名：") and the foot (the program's name and "n / N").
+// Returns the number of pages.
+int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device);
+
+// Writes the handout's PDF to `path` as a whole or not at all: a file there
+// before stays as it was when anything fails. Throws the file access error
+// naming the file and the system's reason.
+void saveHandoutPdf(const Handout& handout, const QDate& date, const QString& path);
