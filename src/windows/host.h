@@ -61,6 +61,18 @@ public:
     virtual void print(const QString& text, const QString& title, WorkProgress& progress) = 0;
 };
 
+// What the ファイル menu of a working window asks of the user.
+class HandoutDialogs {
+public:
+    virtual ~HandoutDialogs() = default;
+    // The save dialog over `parent`, opening at `proposedPath` (a folder and
+    // a name), asking before it replaces a file. Returns the chosen path, or
+    // the empty text when the user cancelled.
+    virtual QString chooseSavePath(QWidget* parent, const QString& proposedPath) = 0;
+    // A notice that is no failure, such as a button to press first.
+    virtual void tell(QWidget* parent, const QString& message) = 0;
+};
+
 // What a window needs from the program around it. The shell implements it;
 // tests hand in their own.
 class WindowHost {
@@ -75,4 +87,5 @@ public:
     virtual QString tableFolder() const = 0;
     virtual OpenFileDialog& openFileDialog() = 0;
     virtual TextPrinter& printer() = 0;
+    virtual HandoutDialogs& handoutDialogs() = 0;
 };

@@ -6,8 +6,11 @@
 #include "windows/picturearea.h"
 
 #include <QAbstractButton>
+#include <QDate>
 #include <QDir>
 #include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
 
 WindowObject::WindowObject(WindowHost& host, const layout::Window& layout) : m_host(host), m_layout(layout) {}
 
@@ -23,7 +26,7 @@ void WindowObject::open() {
 
 void WindowObject::load() {
     unload();
-    m_form = buildWindow(m_layout);
+    m_form = buildWindow(m_layout, hasFileMenu() ? makeFileMenu() : nullptr);
     m_form->installEventFilter(this);
     bindControls();
 }
@@ -77,4 +80,47 @@ void runGuarded(ErrorStop& errorStop, const std::function<void()>& handler) {
     } catch (const RuntimeError& error) {
         errorStop.report(error);
     }
+}
+
+QMenuBar* WindowObject::makeFileMenu() {
+    auto* menuBar = new QMenuBar;
+    QMenu* file = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
+    QAction* print = file->addAction(QStringLiteral("印刷(&P)…"));
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(print, &QAction::triggered, this,
+            [this] { runGuarded(m_host.errorStop(), [this] { printHandout(); }); });
+    QAction* save = file->addAction(QStringLiteral("PDF に保存(&S)…"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(save, &QAction::triggered, this,
+            [this] { runGuarded(m_host.errorStop(), [this] { saveHandout(); }); });
+    return menuBar;
+}
+
+QString WindowObject::caption(const QString& controlName) const {
+    const layout::Control* c = m_layout.control(controlName);
+    return c ? c->caption : QString();
+}
+
+std::optional<Handout> WindowObject::handoutOrHint() {
+    std::optional<Handout> paper = handout();
+    if (!paper)
+        m_host.handoutDialogs().tell(
+            m_form.get(),
+            QStringLiteral("先に「%1」を押してください。").arg(caption(handoutButton()).trimmed()));
+    return paper;
+}
+
+void WindowObject::saveHandout() {
+    const std::optional<Handout> paper = handoutOrHint();
+    if (!paper)
+        return;
+    const QDate today = QDate::currentDate();
+    const QString path = m_host.handoutDialogs().chooseSavePath(
+        m_form.get(), QDir(m_host.tableFolder()).filePath(proposedPdfName(m_layout.name, today)));
+    if (!path.isEmpty())
+        saveHandoutPdf(*paper, today, path);
+}
+
+void WindowObject::printHandout() {
+    handoutOrHint();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "windows/handout.h"
 #include "windows/host.h"
 #include "windows/layout.h"
 
@@ -10,8 +11,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class PrintedLines;
+class QMenuBar;
 
 // One window of the program. The object lives for the whole run and holds the
 // window's own data; its on-screen part is built from the layout on every load
@@ -39,6 +42,14 @@ public:
     // programming error: the program stops with a message naming the window
     // and the control, in every build, so a misspelling shows as the window
     // first loads.
+    // Whether the window has the ファイル menu: every working window does.
+    virtual bool hasFileMenu() const { return !handoutButton().isEmpty(); }
+    // PDF に保存(S)…: asks for a file and writes the handout into it, or says
+    // which button to press first while there is nothing to print.
+    virtual void saveHandout();
+    // 印刷(P)…: the handout on the default printer.
+    virtual void printHandout();
+
     template <class T> T* control(const QString& name) const {
         if (!m_form)
             return nullptr;
@@ -58,6 +69,14 @@ protected:
     void onBackToMenu(const QString& buttonName);
     // What the picture areas Picture1..PictureN print into, in that order.
     QList<PrintedLines*> pictureAreas(int count) const;
+    // What the window puts on paper, from what its last completed press read
+    // and showed; none before that press in this load.
+    virtual std::optional<Handout> handout() const { return std::nullopt; }
+    // The button (by control name) whose press gives the window something to
+    // print.
+    virtual QString handoutButton() const { return {}; }
+    // The caption of a control of the layout.
+    QString caption(const QString& controlName) const;
     // Path of a table file in the host's table folder.
     QString tablePath(const QString& fileName) const;
 
@@ -65,6 +84,9 @@ protected:
 
 private:
     [[noreturn]] void missingControl(const QString& name) const;
+    QMenuBar* makeFileMenu();
+    // Tells the user which button to press first when there is nothing to print.
+    std::optional<Handout> handoutOrHint();
 
     WindowHost& m_host;
     const layout::Window& m_layout;

@@ -67,13 +67,28 @@ public:
     int cancelled = 0;
 };
 
+// Answers the save dialog as the test told it to, and keeps the notices.
+class ScriptedHandoutDialogs : public HandoutDialogs {
+public:
+    QString chooseSavePath(QWidget*, const QString& proposedPath) override {
+        proposed.append(proposedPath);
+        return answer;
+    }
+    void tell(QWidget*, const QString& message) override { notices.append(message); }
+    QString answer;
+    QStringList proposed;
+    QStringList notices;
+};
+
 struct ShellFixture {
     QTemporaryDir dir;
     RecordingErrorStop errors;
     int quits = 0;
     ScriptedFileDialog fileDialog;
     RecordingPrinter printer;
+    ScriptedHandoutDialogs handoutDialogs;
     Shell shell{errors, dir.path(), [this] { ++quits; }, fileDialog, printer};
+    ShellFixture() { shell.setHandoutDialogs(handoutDialogs); }
 
     // Clicks a window's button as the user would.
     static void click(const WindowObject& window, const QString& button) {
