@@ -75,7 +75,9 @@ void Handout::addTable(const QList<Column>& columns, const QList<QStringList>& r
         "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" style=\"border-collapse: "
         "collapse;\"><thead><tr>");
     for (const Column& column : columns)
-        table += QStringLiteral("<th width=\"%1%\">%2</th>").arg(column.percent).arg(column.heading.toHtmlEscaped());
+        table += QStringLiteral("<th width=\"%1%\">%2</th>")
+                     .arg(column.percent)
+                     .arg(column.heading.toHtmlEscaped());
     table += QStringLiteral("</tr></thead>");
     for (const QStringList& row : rows) {
         table += QStringLiteral("<tr>");
@@ -108,7 +110,12 @@ void Handout::addFigures(const QList<QStringList>& rows) {
 
 void Handout::addImage(const QString& imageName, const QImage& image) {
     images.append({imageName, image});
-    html += QStringLiteral("<p><img src=\"%1\"></p>").arg(imageName.toHtmlEscaped());
+    // At the size it has on screen.
+    const qreal scale = qreal(Resolution) / 96;
+    html += QStringLiteral("<p><img src=\"%1\" width=\"%2\" height=\"%3\"></p>")
+                .arg(imageName.toHtmlEscaped())
+                .arg(qRound(image.width() * scale))
+                .arg(qRound(image.height() * scale));
 }
 
 QString japaneseDate(const QDate& date) {

@@ -9,12 +9,19 @@
 #include <QDate>
 #include <QDir>
 #include <QEvent>
+#include <QFutureWatcher>
 #include <QMenu>
 #include <QMenuBar>
+#include <QtConcurrent>
 
-WindowObject::WindowObject(WindowHost& host, const layout::Window& layout) : m_host(host), m_layout(layout) {}
+WindowObject::WindowObject(WindowHost& host, const layout::Window& layout) : m_host(host), m_layout(layout) {
+    m_handoutPool.setMaxThreadCount(1);
+}
 
-WindowObject::~WindowObject() = default;
+// The pool waits for a save under way before the window object goes.
+WindowObject::~WindowObject() {
+    m_handoutPool.waitForDone();
+}
 
 void WindowObject::open() {
     if (!isLoaded())
@@ -117,8 +124,27 @@ void WindowObject::saveHandout() {
     const QDate today = QDate::currentDate();
     const QString path = m_host.handoutDialogs().chooseSavePath(
         m_form.get(), QDir(m_host.tableFolder()).filePath(proposedPdfName(m_layout.name, today)));
-    if (!path.isEmpty())
-        saveHandoutPdf(*paper, today, path);
+    if (path.isEmpty())
+        return;
+    // A long table takes a good part of a second to lay out: the windows
+    // answer meanwhile, and a failure is told once the writing ends.
+    auto* watcher = new QFutureWatcher<std::optional<RuntimeError>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        --m_savesUnderWay;
+        watcher->deleteLater();
+        if (const std::optional<RuntimeError> failure = watcher->result())
+            m_host.errorStop().report(*failure);
+    });
+    ++m_savesUnderWay;
+    watcher->setFuture(
+        QtConcurrent::run(&m_handoutPool, [paper = *paper, today, path]() -> std::optional<RuntimeError> {
+            try {
+                saveHandoutPdf(paper, today, path);
+            } catch (const RuntimeError& error) {
+                return error;
+            }
+            return std::nullopt;
+        }));
 }
 
 void WindowObject::printHandout() {

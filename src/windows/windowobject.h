@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <QWidget>
 
 #include <functional>
@@ -47,6 +48,8 @@ public:
     // PDF に保存(S)…: asks for a file and writes the handout into it, or says
     // which button to press first while there is nothing to print.
     virtual void saveHandout();
+    // Whether a save started from the menu is still being written.
+    bool isSavingHandout() const { return m_savesUnderWay > 0; }
     // 印刷(P)…: the handout on the default printer.
     virtual void printHandout();
 
@@ -93,6 +96,10 @@ private:
     // Owned here; unload() hands it to the event loop to delete, since the
     // click that unloads may be one of its own buttons.
     std::unique_ptr<QWidget> m_form;
+    // Writes the saved handouts, one at a time, off the windows' thread; its
+    // end waits for the last.
+    QThreadPool m_handoutPool;
+    int m_savesUnderWay = 0;
 };
 
 // Runs a button handler. A failure stops the click where it happened and is

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "../system/pdftext.h"
 #include "app/shell.h"
 #include "common/datafolder.h"
 #include "guitest.h"
-#include "../system/pdftext.h"
 #include "shellfixture.h"
 
 #include <QAction>
@@ -70,6 +70,7 @@ void TestHandouts::triggerSave(const WindowObject& window) {
             if (item->text() == u"PDF に保存(&S)…") {
                 QCOMPARE(item->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
                 item->trigger();
+                QTRY_VERIFY(!window.isSavingHandout());
                 return;
             }
         }
@@ -97,15 +98,23 @@ void TestHandouts::savedPdfHoldsWhatTheWindowShowed_data() {
 
     QTest::newRow("定食1: every row of the table, the long name whole")
         << u"定食1"_qs << Typing{} << u"Command1"_qs << u"先に「表　　　　示」を押してください。"_qs
-        << QStringList{u"食事カロリー1"_qs, u"氏名："_qs, u"1 焼き魚定食 550"_qs, u"2 とんかつ定食 900"_qs,
+        << QStringList{u"食事カロリー1"_qs,
+                       u"氏名："_qs,
+                       u"1 焼き魚定食 550"_qs,
+                       u"2 とんかつ定食 900"_qs,
                        u"3 ■特製幕の内弁当（季節の小鉢３品とデザート、味噌汁、香の物付き） 1230"_qs,
-                       u"ヨモリス"_qs, u"1 / 1"_qs};
+                       u"ヨモリス"_qs,
+                       u"1 / 1"_qs};
     QTest::newRow("RMR: every exercise with its RMR")
         << u"RMR"_qs << Typing{} << u"Command1"_qs << u"先に「表　　　　示」を押してください。"_qs
         << QStringList{u"ＲＭＲ　エネルギー代謝率"_qs, u"1 散歩 3"_qs, u"2 ジョギング 7"_qs};
     QTest::newRow("摂取: the boxes that held something, unknown numbers as none, the sums")
-        << u"摂取"_qs << Typing{{u"Text1"_qs, u"1"_qs}, {u"Text4"_qs, u"9"_qs}, {u"Text11"_qs, u"3"_qs},
-                                {u"Text12"_qs, u"2"_qs}, {u"Text25"_qs, u"0"_qs}}
+        << u"摂取"_qs
+        << Typing{{u"Text1"_qs, u"1"_qs},
+                  {u"Text4"_qs, u"9"_qs},
+                  {u"Text11"_qs, u"3"_qs},
+                  {u"Text12"_qs, u"2"_qs},
+                  {u"Text25"_qs, u"0"_qs}}
         << u"Command1"_qs << u"先に「計　　算」を押してください。"_qs
         << QStringList{u"摂取カロリー計算"_qs,
                        u"朝食"_qs,
@@ -122,8 +131,11 @@ void TestHandouts::savedPdfHoldsWhatTheWindowShowed_data() {
                        u"合計摂取熱量 2680 Kｃａｌ"_qs};
     QTest::newRow("消費: the entry rows, a woman's code, the total as shown")
         << u"消費"_qs
-        << Typing{{u"Text1"_qs, u"2"_qs}, {u"Text2"_qs, u"30"_qs}, {u"Text5"_qs, u"1"_qs},
-                  {u"Text6"_qs, u"10"_qs}, {u"Text17"_qs, u"2"_qs}}
+        << Typing{{u"Text1"_qs, u"2"_qs},
+                  {u"Text2"_qs, u"30"_qs},
+                  {u"Text5"_qs, u"1"_qs},
+                  {u"Text6"_qs, u"10"_qs},
+                  {u"Text17"_qs, u"2"_qs}}
         << u"Command1"_qs << u"先に「計　　　算」を押してください。"_qs
         << QStringList{u"消費　エネルギー計算"_qs, u"2 ジョギング 7 30"_qs, u"1 散歩 3 10"_qs,
                        u"性別 2 女＝＞２"_qs, u"合計 235.992 Kcal"_qs};
@@ -131,11 +143,10 @@ void TestHandouts::savedPdfHoldsWhatTheWindowShowed_data() {
         << u"消費"_qs << Typing{{u"Text1"_qs, u"1"_qs}, {u"Text2"_qs, u"100"_qs}, {u"Text17"_qs, u"5"_qs}}
         << u"Command1"_qs << u"先に「計　　　算」を押してください。"_qs
         << QStringList{u"1 散歩 3 100"_qs, u"性別 5 男＝＞１"_qs, u"合計 294.63 Kcal"_qs};
-    QTest::newRow("標準: heavy")
-        << u"標準"_qs << Typing{{u"Text1"_qs, u"170"_qs}, {u"Text2"_qs, u"80"_qs}} << u"Command1"_qs
-        << u"先に「計算」を押してください。"_qs
-        << QStringList{u"標準"_qs, u"身長 170 cm"_qs, u"体重 80 Kg"_qs, u"標準体重 63 Kg"_qs,
-                       u"BMI　指数 28 肥満"_qs};
+    QTest::newRow("標準: heavy") << u"標準"_qs << Typing{{u"Text1"_qs, u"170"_qs}, {u"Text2"_qs, u"80"_qs}}
+                                 << u"Command1"_qs << u"先に「計算」を押してください。"_qs
+                                 << QStringList{u"標準"_qs, u"身長 170 cm"_qs, u"体重 80 Kg"_qs,
+                                                u"標準体重 63 Kg"_qs, u"BMI　指数 28 肥満"_qs};
     QTest::newRow("標準: thin, the standard weight of a short height")
         << u"標準"_qs << Typing{{u"Text1"_qs, u"155"_qs}, {u"Text2"_qs, u"40"_qs}} << u"Command1"_qs
         << u"先に「計算」を押してください。"_qs
@@ -168,8 +179,9 @@ void TestHandouts::savedPdfHoldsWhatTheWindowShowed() {
     QVERIFY(m_app->errors.errors.isEmpty());
     const QDate today = QDate::currentDate();
     QCOMPARE(m_app->handoutDialogs.proposed,
-             QStringList{QDir(m_app->dir.path())
-                             .filePath(QStringLiteral("%1_%2.pdf").arg(window, today.toString(u"yyyy-MM-dd"_qs)))});
+             QStringList{
+                 QDir(m_app->dir.path())
+                     .filePath(QStringLiteral("%1_%2.pdf").arg(window, today.toString(u"yyyy-MM-dd"_qs)))});
 
     const QString text = pdfText(path);
     printed.append(QStringLiteral("%1年%2月%3日").arg(today.year()).arg(today.month()).arg(today.day()));
@@ -216,8 +228,8 @@ void TestHandouts::failedSaveTellsTheFileAndLeavesNone() {
     QVERIFY(errorMessage(error).contains(path));
     QCOMPARE(QFileInfo(path).isFile(), false);
     QCOMPARE(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-    QFile::setPermissions(dir.filePath(u"out"_qs), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                       QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.filePath(u"out"_qs),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 YOMORISU_GUI_TEST_MAIN(TestHandouts)
