@@ -5,6 +5,8 @@
 #include "documents/documentreader.h"
 #include "windows/textbox.h"
 
+#include <QCoreApplication>
+#include <QDate>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QProgressDialog>
@@ -282,4 +284,15 @@ void DocumentWindow::startNextPrint() {
         outcome.note = progress.noted;
         promise.addResult(std::move(outcome));
     }));
+}
+
+void DocumentWindow::saveHandout() {
+    if (!Text1)
+        return;
+    const QString path = askSavePath(QDate::currentDate());
+    if (path.isEmpty())
+        return;
+    TextPrinter& printer = host().printer();
+    saveInBackground(path, [&printer, text = Text1->text() + QStringLiteral("\r\n"), title = documentName()](
+                               QIODevice& file) { printer.writePdf(text, title, file); });
 }

@@ -35,6 +35,13 @@ public:
     // under way, it waits for that one, saying so.
     void printDocument();
 
+    // The ファイル menu: 印刷(P)… prints as 印刷 does, PDF に保存(S)… saves
+    // the same pages.
+    bool hasFileMenu() const override { return true; }
+    bool printsFromMenu() const override { return true; }
+    void printHandout() override { printDocument(); }
+    void saveHandout() override;
+
     // Where the dialog opens: the 健康相談 folder among the user's documents
     // when there is one, else the documents folder itself.
     QString documentFolder() const;

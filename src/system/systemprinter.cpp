@@ -126,3 +126,11 @@ void SystemPrinter::print(const QString& text, const QString& title, WorkProgres
     if (const QString notice = service.submit(pdf, title); !notice.isEmpty())
         progress.note(notice);
 }
+
+void SystemPrinter::writePdf(const QString& text, const QString& title, QIODevice& device) {
+    QPdfWriter writer(&device);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("ヨモリス"));
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    layOutOnPages(text, title, writer);
+}

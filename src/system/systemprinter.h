@@ -22,6 +22,7 @@ public:
         std::chrono::seconds answerWithin = std::chrono::seconds(PrintServiceAnswerSeconds))
         : m_answerWithin(answerWithin) {}
     void print(const QString& text, const QString& title, WorkProgress& progress) override;
+    void writePdf(const QString& text, const QString& title, QIODevice& device) override;
 
 private:
     std::chrono::seconds m_answerWithin;

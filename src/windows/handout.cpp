@@ -170,11 +170,11 @@ int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device
     return pages;
 }
 
-void saveHandoutPdf(const Handout& handout, const QDate& date, const QString& path) {
+void saveWholeFile(const QString& path, const std::function<void(QIODevice&)>& write) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw RuntimeError(ErrorKind::FileAccess, path, file.errorString());
-    writeHandoutPdf(handout, date, file);
+    write(file);
     if (!file.commit())
         throw RuntimeError(ErrorKind::FileAccess, path, file.errorString());
 }

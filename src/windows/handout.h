@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <utility>
 
 class QDate;
@@ -50,7 +51,7 @@ QString proposedPdfName(const QString& windowName, const QDate& date);
 // Returns the number of pages.
 int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device);
 
-// Writes the handout's PDF to `path` as a whole or not at all: a file there
+// Writes a file through `write` as a whole or not at all: a file there
 // before stays as it was when anything fails. Throws the file access error
 // naming the file and the system's reason.
-void saveHandoutPdf(const Handout& handout, const QDate& date, const QString& path);
+void saveWholeFile(const QString& path, const std::function<void(QIODevice&)>& write);

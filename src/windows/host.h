@@ -9,6 +9,7 @@
 
 #include <QString>
 
+class QIODevice;
 class QWidget;
 class WindowObject;
 
@@ -59,6 +60,14 @@ public:
     // A job that went out but whose fate is not known is no failure: it is
     // told to `progress` as a note.
     virtual void print(const QString& text, const QString& title, WorkProgress& progress) = 0;
+    // Writes the pages print() would send, on A4, as a PDF into `device`.
+    // Runs on a worker thread. Throws the printer error where it cannot lay
+    // pages out.
+    virtual void writePdf(const QString& text, const QString& title, QIODevice& device) {
+        Q_UNUSED(text);
+        Q_UNUSED(device);
+        throw RuntimeError(ErrorKind::Printer, title, QStringLiteral("この印刷先は PDF を作れません"));
+    }
 };
 
 // What the ファイル menu of a working window asks of the user.

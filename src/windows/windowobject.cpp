@@ -94,6 +94,7 @@ QMenuBar* WindowObject::makeFileMenu() {
     QMenu* file = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
     QAction* print = file->addAction(QStringLiteral("印刷(&P)…"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    print->setEnabled(printsFromMenu());
     connect(print, &QAction::triggered, this,
             [this] { runGuarded(m_host.errorStop(), [this] { printHandout(); }); });
     QAction* save = file->addAction(QStringLiteral("PDF に保存(&S)…"));
@@ -122,10 +123,18 @@ void WindowObject::saveHandout() {
     if (!paper)
         return;
     const QDate today = QDate::currentDate();
-    const QString path = m_host.handoutDialogs().chooseSavePath(
+    const QString path = askSavePath(today);
+    if (!path.isEmpty())
+        saveInBackground(path,
+                         [paper = *paper, today](QIODevice& file) { writeHandoutPdf(paper, today, file); });
+}
+
+QString WindowObject::askSavePath(const QDate& today) {
+    return m_host.handoutDialogs().chooseSavePath(
         m_form.get(), QDir(m_host.tableFolder()).filePath(proposedPdfName(m_layout.name, today)));
-    if (path.isEmpty())
-        return;
+}
+
+void WindowObject::saveInBackground(const QString& path, std::function<void(QIODevice&)> write) {
     // A long table takes a good part of a second to lay out: the windows
     // answer meanwhile, and a failure is told once the writing ends.
     auto* watcher = new QFutureWatcher<std::optional<RuntimeError>>(this);
@@ -137,9 +146,9 @@ void WindowObject::saveHandout() {
     });
     ++m_savesUnderWay;
     watcher->setFuture(
-        QtConcurrent::run(&m_handoutPool, [paper = *paper, today, path]() -> std::optional<RuntimeError> {
+        QtConcurrent::run(&m_handoutPool, [path, write = std::move(write)]() -> std::optional<RuntimeError> {
             try {
-                saveHandoutPdf(paper, today, path);
+                saveWholeFile(path, write);
             } catch (const RuntimeError& error) {
                 return error;
             }
@@ -147,6 +156,4 @@ void WindowObject::saveHandout() {
         }));
 }
 
-void WindowObject::printHandout() {
-    handoutOrHint();
-}
+void WindowObject::printHandout() {}

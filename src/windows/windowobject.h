@@ -15,6 +15,7 @@
 #include <optional>
 
 class PrintedLines;
+class QDate;
 class QMenuBar;
 
 // One window of the program. The object lives for the whole run and holds the
@@ -50,7 +51,9 @@ public:
     virtual void saveHandout();
     // Whether a save started from the menu is still being written.
     bool isSavingHandout() const { return m_savesUnderWay > 0; }
-    // 印刷(P)…: the handout on the default printer.
+    // 印刷(P)…: the handout on the default printer, where the window prints
+    // from its menu; elsewhere the item stays disabled.
+    virtual bool printsFromMenu() const { return false; }
     virtual void printHandout();
 
     template <class T> T* control(const QString& name) const {
@@ -78,6 +81,12 @@ protected:
     // The button (by control name) whose press gives the window something to
     // print.
     virtual QString handoutButton() const { return {}; }
+    // The save dialog, proposing the window's name and today's date in the
+    // documents folder; the empty text when the user cancelled.
+    QString askSavePath(const QDate& today);
+    // Writes the file through `write` on the window's own worker, whole or
+    // not at all; a failure is reported when it ends.
+    void saveInBackground(const QString& path, std::function<void(QIODevice&)> write);
     // The caption of a control of the layout.
     QString caption(const QString& controlName) const;
     // Path of a table file in the host's table folder.

@@ -26,12 +26,16 @@ private slots:
     void cleanup();
     void savedPdfHoldsWhatTheWindowShowed_data();
     void savedPdfHoldsWhatTheWindowShowed();
+    void documentMenuPrintsAndSavesAsThePrintButton();
     void failedSaveTellsTheFileAndLeavesNone_data();
     void failedSaveTellsTheFileAndLeavesNone();
 
 private:
     WindowObject& open(const QString& window);
-    static void triggerSave(const WindowObject& window);
+    static void triggerSave(const WindowObject& window) {
+        trigger(window, u"PDF に保存(&S)…"_qs, u"Ctrl+S"_qs);
+    }
+    static void trigger(const WindowObject& window, const QString& text, const QString& shortcut);
     static void type(const WindowObject& window, const QString& box, const QString& text);
 
     std::unique_ptr<ShellFixture> m_app;
@@ -62,20 +66,20 @@ WindowObject& TestHandouts::open(const QString& window) {
     return shell.open<BodyWindow>(), shell.window<BodyWindow>();
 }
 
-void TestHandouts::triggerSave(const WindowObject& window) {
+void TestHandouts::trigger(const WindowObject& window, const QString& text, const QString& shortcut) {
     auto* menuBar = window.form()->findChild<QMenuBar*>();
     QVERIFY(menuBar);
     for (QAction* menu : menuBar->actions()) {
         for (QAction* item : menu->menu()->actions()) {
-            if (item->text() == u"PDF に保存(&S)…") {
-                QCOMPARE(item->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+            if (item->text() == text) {
+                QCOMPARE(item->shortcut(), QKeySequence(shortcut));
                 item->trigger();
                 QTRY_VERIFY(!window.isSavingHandout());
                 return;
             }
         }
     }
-    QFAIL("no PDF に保存 in the menu");
+    QFAIL(qPrintable(u"no "_qs + text + u" in the menu"_qs));
 }
 
 void TestHandouts::type(const WindowObject& window, const QString& box, const QString& text) {
@@ -188,6 +192,25 @@ void TestHandouts::savedPdfHoldsWhatTheWindowShowed() {
     for (const QString& line : printed)
         QVERIFY2(squeezed(text).contains(squeezed(line)), qPrintable(line + u"\n---\n"_qs + text));
     QVERIFY2(missingLine(printed.mid(1, printed.size() - 2).join(u'\n'), text).isEmpty(), qPrintable(text));
+}
+
+void TestHandouts::documentMenuPrintsAndSavesAsThePrintButton() {
+    m_app->shell.open<DocumentWindow>();
+    auto& w = m_app->shell.window<DocumentWindow>();
+    w.control<QPlainTextEdit>(u"Text1"_qs)->setPlainText(u"糖尿病とは"_qs);
+    trigger(w, u"印刷(&P)…"_qs, u"Ctrl+P"_qs);
+    QTRY_COMPARE(m_app->printer.documents, QStringList{u"糖尿病とは\r\n"_qs});
+
+    const QString path = QDir(m_app->dir.path()).filePath(u"病気.pdf"_qs);
+    m_app->handoutDialogs.answer = path;
+    triggerSave(w);
+    QVERIFY(m_app->errors.errors.isEmpty());
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(saved.readAll()), u"糖尿病とは\r\n"_qs);
+    QCOMPARE(m_app->handoutDialogs.proposed.size(), 1);
+    QVERIFY(m_app->handoutDialogs.proposed.first().endsWith(
+        QStringLiteral("病気_%1.pdf").arg(QDate::currentDate().toString(u"yyyy-MM-dd"_qs))));
 }
 
 void TestHandouts::failedSaveTellsTheFileAndLeavesNone_data() {
