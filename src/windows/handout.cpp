@@ -1,32 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/handout.h"
 
-#include "common/runtimeerror.h"
+#include "windows/pages.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QDate>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QUrl>
 
 namespace {
 
-// The document pages' measures: margins printers can reach, the foot inside
-// the bottom one.
-constexpr qreal MarginMillimetres = 20;
-constexpr qreal FooterMillimetres = 12;
 // Title, date and the name line above the body.
 constexpr qreal HeadMillimetres = 24;
 constexpr int Resolution = 300;
 
-qreal pixels(qreal millimetres) {
-    return millimetres / 25.4 * Resolution;
-}
-
 QFont pageFont(qreal points, bool bold = false) {
-    QFont font(QStringLiteral("IPAMincho"));
+    QFont font = printFont();
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
@@ -34,10 +24,10 @@ QFont pageFont(qreal points, bool bold = false) {
 
 void drawHead(QPainter& painter, const QRectF& body, const QString& title, const QString& date) {
     const QFont titleFont = pageFont(14, true);
-    const QFont textFont = pageFont(10.5);
+    const QFont textFont = printFont();
     const QFontMetricsF titleMetrics(titleFont, painter.device());
     const QFontMetricsF textMetrics(textFont, painter.device());
-    const qreal top = body.top() - pixels(HeadMillimetres);
+    const qreal top = body.top() - HeadMillimetres / 25.4 * Resolution;
     painter.setPen(Qt::black);
     painter.setFont(textFont);
     const qreal dateBaseline = top + titleMetrics.ascent();
@@ -55,17 +45,6 @@ void drawHead(QPainter& painter, const QRectF& body, const QString& title, const
     const qreal ruleY = nameBaseline + textMetrics.descent();
     painter.drawLine(QPointF(body.left() + textMetrics.horizontalAdvance(label), ruleY),
                      QPointF(body.left() + body.width() / 2, ruleY));
-}
-
-void drawFoot(QPainter& painter, const QRectF& paper, const QRectF& body, int page, int pages) {
-    const QFont font = pageFont(9);
-    const QFontMetricsF metrics(font, painter.device());
-    const qreal baseline = paper.height() - pixels(FooterMillimetres);
-    const QString number = QStringLiteral("%1 / %2").arg(page).arg(pages);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF(body.left(), baseline), QStringLiteral("ヨモリス"));
-    painter.drawText(QPointF(body.right() - metrics.horizontalAdvance(number), baseline), number);
 }
 
 } // namespace
@@ -126,55 +105,28 @@ QString proposedPdfName(const QString& windowName, const QDate& date) {
     return QStringLiteral("%1_%2.pdf").arg(windowName, date.toString(Qt::ISODate));
 }
 
-int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device) {
+QString handoutTitle(const Handout& handout, const QDate& date) {
+    return QStringLiteral("%1 %2").arg(handout.title, japaneseDate(date));
+}
+
+int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device, WorkProgress* progress) {
     QPdfWriter writer(&device);
-    writer.setTitle(QStringLiteral("%1 %2").arg(handout.title, japaneseDate(date)));
+    writer.setTitle(handoutTitle(handout, date));
     writer.setCreator(QStringLiteral("ヨモリス"));
     writer.setResolution(Resolution);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageOrientation(QPageLayout::Portrait);
-    // The margins are the layout's own, so the head and foot can go in them.
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    const QRectF paper(QPointF(0, 0), writer.pageLayout().fullRectPixels(Resolution).size());
-    const qreal margin = pixels(MarginMillimetres);
-    const QRectF body = paper.adjusted(margin, margin + pixels(HeadMillimetres), -margin, -margin);
+    const PageFrame frame(writer, HeadMillimetres);
 
     QTextDocument document;
-    document.setDefaultFont(pageFont(10.5));
-    QTextOption option;
-    // Japanese has no spaces to break at.
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    document.setDefaultTextOption(option);
-    document.documentLayout()->setPaintDevice(&writer);
+    setUpForPages(document, writer, frame);
     for (const auto& [name, image] : handout.images)
         document.addResource(QTextDocument::ImageResource, QUrl(name), image);
     document.setHtml(handout.html);
-    document.setPageSize(body.size());
     const int pages = std::max(1, document.pageCount());
-
-    QPainter painter(&writer);
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0)
-            writer.newPage();
-        drawHead(painter, body, handout.title, japaneseDate(date));
-        painter.save();
-        painter.translate(body.left(), body.top() - page * body.height());
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, page * body.height(), body.width(), body.height());
-        context.palette.setColor(QPalette::Text, Qt::black);
-        painter.setClipRect(context.clip);
-        document.documentLayout()->draw(&painter, context);
-        painter.restore();
-        drawFoot(painter, paper, body, page + 1, pages);
-    }
+    const QString shownDate = japaneseDate(date);
+    paintPages(
+        document, writer, frame, pages, QStringLiteral("ヨモリス"),
+        [&](QPainter& painter) { drawHead(painter, frame.body, handout.title, shownDate); }, progress);
     return pages;
-}
-
-void saveWholeFile(const QString& path, const std::function<void(QIODevice&)>& write) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw RuntimeError(ErrorKind::FileAccess, path, file.errorString());
-    write(file);
-    if (!file.commit())
-        throw RuntimeError(ErrorKind::FileAccess, path, file.errorString());
 }

@@ -6,11 +6,11 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <utility>
 
 class QDate;
 class QIODevice;
+class WorkProgress;
 
 // What a working window puts on paper: its results as a small rich-text
 // body, laid out on pages that carry the window's title, the date and a line
@@ -45,13 +45,13 @@ QString japaneseDate(const QDate& date);
 // The name the save dialog proposes: "摂取_2026-12-08.pdf".
 QString proposedPdfName(const QString& windowName, const QDate& date);
 
+// What its pages and its print job are titled: the window's title and the date.
+QString handoutTitle(const Handout& handout, const QDate& date);
+
 // Lays the handout out on A4 portrait pages in the print font and writes the
 // PDF into `device`, which must be open for writing. Every page has the head
 // (title, date, "氏名：") and the foot (the program's name and "n / N").
+// Reports the pages to `progress`, stopping early once it is cancelled.
 // Returns the number of pages.
-int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device);
-
-// Writes a file through `write` as a whole or not at all: a file there
-// before stays as it was when anything fails. Throws the file access error
-// naming the file and the system's reason.
-void saveWholeFile(const QString& path, const std::function<void(QIODevice&)>& write);
+int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device,
+                    WorkProgress* progress = nullptr);

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 class QWidget;
 class WindowObject;
@@ -60,6 +62,15 @@ public:
     // A job that went out but whose fate is not known is no failure: it is
     // told to `progress` as a note.
     virtual void print(const QString& text, const QString& title, WorkProgress& progress) = 0;
+    // Prints the PDF that `writePdf` writes into the device it is handed as
+    // one job titled `title`, failing, giving up and noting as print() does.
+    // The pages are laid out only once the printer is known to be there.
+    virtual void printPdf(const QString& title, const std::function<void(QIODevice&)>& writePdf,
+                          WorkProgress& progress) {
+        Q_UNUSED(writePdf);
+        Q_UNUSED(progress);
+        throw RuntimeError(ErrorKind::Printer, title, QStringLiteral("この印刷先は PDF を印刷できません"));
+    }
     // Writes the pages print() would send, on A4, as a PDF into `device`.
     // Runs on a worker thread. Throws the printer error where it cannot lay
     // pages out.

@@ -9,19 +9,13 @@
 #include <QDate>
 #include <QDir>
 #include <QEvent>
-#include <QFutureWatcher>
 #include <QMenu>
 #include <QMenuBar>
-#include <QtConcurrent>
 
-WindowObject::WindowObject(WindowHost& host, const layout::Window& layout) : m_host(host), m_layout(layout) {
-    m_handoutPool.setMaxThreadCount(1);
-}
+WindowObject::WindowObject(WindowHost& host, const layout::Window& layout)
+    : m_host(host), m_layout(layout), m_work(host.errorStop(), host.printer(), [this] { return form(); }) {}
 
-// The pool waits for a save under way before the window object goes.
-WindowObject::~WindowObject() {
-    m_handoutPool.waitForDone();
-}
+WindowObject::~WindowObject() = default;
 
 void WindowObject::open() {
     if (!isLoaded())
@@ -35,6 +29,8 @@ void WindowObject::load() {
     unload();
     m_form = buildWindow(m_layout, hasFileMenu() ? makeFileMenu() : nullptr);
     m_form->installEventFilter(this);
+    // Work for a window that is gone has no one to show its result to.
+    connect(m_form.get(), &QObject::destroyed, &m_work, &BackgroundWork::cancelAll);
     bindControls();
 }
 
@@ -94,7 +90,6 @@ QMenuBar* WindowObject::makeFileMenu() {
     QMenu* file = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
     QAction* print = file->addAction(QStringLiteral("印刷(&P)…"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    print->setEnabled(printsFromMenu());
     connect(print, &QAction::triggered, this,
             [this] { runGuarded(m_host.errorStop(), [this] { printHandout(); }); });
     QAction* save = file->addAction(QStringLiteral("PDF に保存(&S)…"));
@@ -125,35 +120,25 @@ void WindowObject::saveHandout() {
     const QDate today = QDate::currentDate();
     const QString path = askSavePath(today);
     if (!path.isEmpty())
-        saveInBackground(path,
-                         [paper = *paper, today](QIODevice& file) { writeHandoutPdf(paper, today, file); });
+        m_work.save(path, [paper = *paper, today](QIODevice& file, WorkProgress& progress) {
+            writeHandoutPdf(paper, today, file, &progress);
+        });
+}
+
+void WindowObject::printHandout() {
+    const std::optional<Handout> paper = handoutOrHint();
+    if (!paper)
+        return;
+    m_work.print([paper = *paper, today = QDate::currentDate()] {
+        return [paper, today](TextPrinter& printer, WorkProgress& progress) {
+            printer.printPdf(
+                handoutTitle(paper, today),
+                [&](QIODevice& pdf) { writeHandoutPdf(paper, today, pdf, &progress); }, progress);
+        };
+    });
 }
 
 QString WindowObject::askSavePath(const QDate& today) {
     return m_host.handoutDialogs().chooseSavePath(
         m_form.get(), QDir(m_host.tableFolder()).filePath(proposedPdfName(m_layout.name, today)));
 }
-
-void WindowObject::saveInBackground(const QString& path, std::function<void(QIODevice&)> write) {
-    // A long table takes a good part of a second to lay out: the windows
-    // answer meanwhile, and a failure is told once the writing ends.
-    auto* watcher = new QFutureWatcher<std::optional<RuntimeError>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
-        --m_savesUnderWay;
-        watcher->deleteLater();
-        if (const std::optional<RuntimeError> failure = watcher->result())
-            m_host.errorStop().report(*failure);
-    });
-    ++m_savesUnderWay;
-    watcher->setFuture(
-        QtConcurrent::run(&m_handoutPool, [path, write = std::move(write)]() -> std::optional<RuntimeError> {
-            try {
-                saveWholeFile(path, write);
-            } catch (const RuntimeError& error) {
-                return error;
-            }
-            return std::nullopt;
-        }));
-}
-
-void WindowObject::printHandout() {}

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "windows/backgroundwork.h"
 #include "windows/handout.h"
 #include "windows/host.h"
 #include "windows/layout.h"
 
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
 #include <QWidget>
 
 #include <functional>
@@ -49,12 +49,14 @@ public:
     // PDF に保存(S)…: asks for a file and writes the handout into it, or says
     // which button to press first while there is nothing to print.
     virtual void saveHandout();
-    // Whether a save started from the menu is still being written.
-    bool isSavingHandout() const { return m_savesUnderWay > 0; }
-    // 印刷(P)…: the handout on the default printer, where the window prints
-    // from its menu; elsewhere the item stays disabled.
-    virtual bool printsFromMenu() const { return false; }
+    // 印刷(P)…: the handout on the default printer, titled with the window's
+    // title and the date; or which button to press first.
     virtual void printHandout();
+
+    // Whether a load, print or save is still under way or waiting.
+    bool isBusy() const { return m_work.isBusy(); }
+    // The threads that work runs on.
+    QThreadPool& workers() { return m_work.pool(); }
 
     template <class T> T* control(const QString& name) const {
         if (!m_form)
@@ -84,9 +86,7 @@ protected:
     // The save dialog, proposing the window's name and today's date in the
     // documents folder; the empty text when the user cancelled.
     QString askSavePath(const QDate& today);
-    // Writes the file through `write` on the window's own worker, whole or
-    // not at all; a failure is reported when it ends.
-    void saveInBackground(const QString& path, std::function<void(QIODevice&)> write);
+    BackgroundWork& work() { return m_work; }
     // The caption of a control of the layout.
     QString caption(const QString& controlName) const;
     // Path of a table file in the host's table folder.
@@ -102,13 +102,11 @@ private:
 
     WindowHost& m_host;
     const layout::Window& m_layout;
+    // Before the form, so that the form's end can still cancel the work.
+    BackgroundWork m_work;
     // Owned here; unload() hands it to the event loop to delete, since the
     // click that unloads may be one of its own buttons.
     std::unique_ptr<QWidget> m_form;
-    // Writes the saved handouts, one at a time, off the windows' thread; its
-    // end waits for the last.
-    QThreadPool m_handoutPool;
-    int m_savesUnderWay = 0;
 };
 
 // Runs a button handler. A failure stops the click where it happened and is

@@ -74,7 +74,7 @@ void TestHandouts::trigger(const WindowObject& window, const QString& text, cons
             if (item->text() == text) {
                 QCOMPARE(item->shortcut(), QKeySequence(shortcut));
                 item->trigger();
-                QTRY_VERIFY(!window.isSavingHandout());
+                QTRY_VERIFY(!window.isBusy());
                 return;
             }
         }

@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QMutex>
 #include <QPushButton>
 #include <QTest>
@@ -47,17 +48,15 @@ public:
 class RecordingPrinter : public TextPrinter {
 public:
     void print(const QString& text, const QString& title, WorkProgress& progress) override {
-        while (stalled && !progress.isCancelled())
-            QThread::msleep(5);
-        QMutexLocker lock(&mutex);
-        if (progress.isCancelled()) {
-            ++cancelled;
-            return;
-        }
-        if (failure)
-            throw *failure;
-        documents.append(text);
-        titles.append(title);
+        keep(text, title, progress);
+    }
+    // The PDF's bytes, as Latin-1 text.
+    void printPdf(const QString& title, const std::function<void(QIODevice&)>& writePdf,
+                  WorkProgress& progress) override {
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        writePdf(pdf);
+        keep(QString::fromLatin1(pdf.data()), title, progress);
     }
     // The text as it would be laid out, in UTF-8 rather than on pages.
     void writePdf(const QString& text, const QString&, QIODevice& device) override {
@@ -69,6 +68,21 @@ public:
     std::optional<RuntimeError> failure;
     std::atomic<bool> stalled{false};
     int cancelled = 0;
+
+private:
+    void keep(const QString& printed, const QString& title, WorkProgress& progress) {
+        while (stalled && !progress.isCancelled())
+            QThread::msleep(5);
+        QMutexLocker lock(&mutex);
+        if (progress.isCancelled()) {
+            ++cancelled;
+            return;
+        }
+        if (failure)
+            throw *failure;
+        documents.append(printed);
+        titles.append(title);
+    }
 };
 
 // Answers the save dialog as the test told it to, and keeps the notices.
