@@ -151,10 +151,10 @@ void BackgroundWork::startNextPrint() {
     watch(watcher, print.dialog);
     m_printing = watcher;
     // The printer outlives this object, which waits for its prints.
-    watcher->setFuture(QtConcurrent::run(&m_pool, [&printer = m_printer, job = std::move(job)](
-                                                      QPromise<Outcome>& promise) {
-        promise.addResult(outcomeOf(promise, [&](WorkProgress& progress) { job(printer, progress); }));
-    }));
+    watcher->setFuture(
+        QtConcurrent::run(&m_pool, [&printer = m_printer, job = std::move(job)](QPromise<Outcome>& promise) {
+            promise.addResult(outcomeOf(promise, [&](WorkProgress& progress) { job(printer, progress); }));
+        }));
 }
 
 void BackgroundWork::save(const QString& path, std::function<void(QIODevice&, WorkProgress&)> write) {
@@ -166,8 +166,8 @@ void BackgroundWork::save(const QString& path, std::function<void(QIODevice&, Wo
             m_errorStop.report(*outcome.failure);
     });
     watch(watcher, progressDialog(QStringLiteral("PDF に保存しています…")));
-    watcher->setFuture(QtConcurrent::run(
-        &m_pool, [path, write = std::move(write)](QPromise<Outcome>& promise) {
+    watcher->setFuture(
+        QtConcurrent::run(&m_pool, [path, write = std::move(write)](QPromise<Outcome>& promise) {
             promise.addResult(outcomeOf(promise, [&](WorkProgress& progress) {
                 QSaveFile file(path);
                 if (!file.open(QIODevice::WriteOnly))

@@ -65,7 +65,8 @@ void PageFrame::drawFoot(QPainter& painter, const QString& name, int page, int p
     painter.setPen(Qt::black);
     const QString number = QStringLiteral("%1 / %2").arg(page).arg(pages);
     const qreal numberWidth = metrics.horizontalAdvance(number);
-    const QString shownName = metrics.elidedText(name, Qt::ElideMiddle, body.width() - numberWidth - metrics.height());
+    const QString shownName =
+        metrics.elidedText(name, Qt::ElideMiddle, body.width() - numberWidth - metrics.height());
     painter.drawText(QPointF(body.left(), m_footBaseline), shownName);
     painter.drawText(QPointF(body.right() - numberWidth, m_footBaseline), number);
 }
@@ -80,7 +81,8 @@ void setUpForPages(QTextDocument& document, QPdfWriter& writer, const PageFrame&
 }
 
 void paintPages(QTextDocument& document, QPdfWriter& writer, const PageFrame& frame, int pages,
-                const QString& footName, const std::function<void(QPainter&)>& drawHead, WorkProgress* progress) {
+                const QString& footName, const std::function<void(QPainter&)>& drawHead,
+                WorkProgress* progress) {
     if (progress)
         progress->setTotal(pages);
     const QRectF& body = frame.body;

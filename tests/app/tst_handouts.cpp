@@ -35,6 +35,7 @@ private:
     static void triggerSave(const WindowObject& window) {
         trigger(window, u"PDF に保存(&S)…"_qs, u"Ctrl+S"_qs);
     }
+    static void triggerPrint(const WindowObject& window) { trigger(window, u"印刷(&P)…"_qs, u"Ctrl+P"_qs); }
     static void trigger(const WindowObject& window, const QString& text, const QString& shortcut);
     static void type(const WindowObject& window, const QString& box, const QString& text);
 
@@ -146,7 +147,8 @@ void TestHandouts::savedPdfHoldsWhatTheWindowShowed_data() {
     QTest::newRow("消費: any other code is a man's")
         << u"消費"_qs << Typing{{u"Text1"_qs, u"1"_qs}, {u"Text2"_qs, u"100"_qs}, {u"Text17"_qs, u"5"_qs}}
         << u"Command1"_qs << u"先に「計　　　算」を押してください。"_qs
-        << QStringList{u"1 散歩 3 100"_qs, u"性別 5 男＝＞１"_qs, u"合計 294.63 Kcal"_qs};
+        << QStringList{u"消費　エネルギー計算"_qs, u"1 散歩 3 100"_qs, u"性別 5 男＝＞１"_qs,
+                       u"合計 294.63 Kcal"_qs};
     QTest::newRow("標準: heavy") << u"標準"_qs << Typing{{u"Text1"_qs, u"170"_qs}, {u"Text2"_qs, u"80"_qs}}
                                  << u"Command1"_qs << u"先に「計算」を押してください。"_qs
                                  << QStringList{u"標準"_qs, u"身長 170 cm"_qs, u"体重 80 Kg"_qs,
@@ -154,7 +156,7 @@ void TestHandouts::savedPdfHoldsWhatTheWindowShowed_data() {
     QTest::newRow("標準: thin, the standard weight of a short height")
         << u"標準"_qs << Typing{{u"Text1"_qs, u"155"_qs}, {u"Text2"_qs, u"40"_qs}} << u"Command1"_qs
         << u"先に「計算」を押してください。"_qs
-        << QStringList{u"身長 155 cm"_qs, u"標準体重 52.2 Kg"_qs, u"BMI　指数 17 やせ"_qs};
+        << QStringList{u"標準"_qs, u"身長 155 cm"_qs, u"標準体重 52.2 Kg"_qs, u"BMI　指数 17 やせ"_qs};
 }
 
 void TestHandouts::savedPdfHoldsWhatTheWindowShowed() {
@@ -168,10 +170,13 @@ void TestHandouts::savedPdfHoldsWhatTheWindowShowed() {
     const QString path = QDir(m_app->dir.path()).filePath(u"handout.pdf"_qs);
     m_app->handoutDialogs.answer = path;
 
-    // Nothing to print before the first press: a notice, no dialog, no file.
+    // Nothing to print before the first press: a notice, no dialog, no file,
+    // no job.
     triggerSave(w);
-    QCOMPARE(m_app->handoutDialogs.notices, QStringList{notice});
+    triggerPrint(w);
+    QCOMPARE(m_app->handoutDialogs.notices, QStringList(2, notice));
     QVERIFY(m_app->handoutDialogs.proposed.isEmpty());
+    QVERIFY(m_app->printer.documents.isEmpty());
 
     for (const auto& [box, text] : typing)
         type(w, box, text);
@@ -192,13 +197,23 @@ void TestHandouts::savedPdfHoldsWhatTheWindowShowed() {
     for (const QString& line : printed)
         QVERIFY2(squeezed(text).contains(squeezed(line)), qPrintable(line + u"\n---\n"_qs + text));
     QVERIFY2(missingLine(printed.mid(1, printed.size() - 2).join(u'\n'), text).isEmpty(), qPrintable(text));
+
+    // The printer gets the same pages, titled with the window and the date.
+    triggerPrint(w);
+    QVERIFY(m_app->errors.errors.isEmpty());
+    QCOMPARE(m_app->printer.titles, QStringList{printed.first() + u' ' + printed.last()});
+    QFile job(QDir(m_app->dir.path()).filePath(u"job.pdf"_qs));
+    QVERIFY(job.open(QIODevice::WriteOnly));
+    job.write(m_app->printer.documents.first().toLatin1());
+    job.close();
+    QCOMPARE(pdfText(job.fileName()), text);
 }
 
 void TestHandouts::documentMenuPrintsAndSavesAsThePrintButton() {
     m_app->shell.open<DocumentWindow>();
     auto& w = m_app->shell.window<DocumentWindow>();
     w.control<QPlainTextEdit>(u"Text1"_qs)->setPlainText(u"糖尿病とは"_qs);
-    trigger(w, u"印刷(&P)…"_qs, u"Ctrl+P"_qs);
+    triggerPrint(w);
     QTRY_COMPARE(m_app->printer.documents, QStringList{u"糖尿病とは\r\n"_qs});
 
     const QString path = QDir(m_app->dir.path()).filePath(u"病気.pdf"_qs);
