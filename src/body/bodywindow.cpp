@@ -45,14 +45,14 @@ std::optional<Handout> BodyWindow::handout() const {
         return std::nullopt;
     const Calculation& c = *m_shown;
     // The window has no title label: its caption heads the page.
-    Handout paper{layout().caption, layout().name, {}, {}};
+    Handout paper{layout().caption, layout().name, {}};
     const QString weightUnit = caption(QStringLiteral("Label7"));
     paper.addFigures(
         {{caption(QStringLiteral("Label2")), formatWhole(c.inputs.height).trimmed(), QStringLiteral("cm")},
          {caption(QStringLiteral("Label3")), formatWhole(c.inputs.weight).trimmed(), weightUnit},
          {caption(QStringLiteral("Label6")), formatDouble(c.standardWeight).trimmed(), weightUnit},
          {caption(QStringLiteral("Label8")), formatWhole(c.bmi).trimmed(), bmiClassName(bmiClassOf(c.bmi))}});
-    paper.addImage(QStringLiteral("figure"), c.figure);
+    paper.addImage(c.figure);
     return paper;
 }
 

@@ -41,7 +41,7 @@ void SetMealWindow::nextPage() {
 std::optional<Handout> SetMealWindow::handout() const {
     if (!m_shown)
         return std::nullopt;
-    Handout paper{caption(QStringLiteral("Label1")), layout().name, {}, {}};
+    Handout paper{caption(QStringLiteral("Label1")), layout().name, {}};
     paper.addTable({{QStringLiteral("番号"), 12, true},
                     {QStringLiteral("定食"), 68, false},
                     {QStringLiteral("kcal"), 20, true}},

@@ -6,22 +6,19 @@
 #include <QString>
 #include <QStringList>
 
-#include <utility>
+#include <variant>
 
 class QDate;
 class QIODevice;
 class WorkProgress;
 
-// What a working window puts on paper: its results as a small rich-text
-// body, laid out on pages that carry the window's title, the date and a line
-// for the client's name.
+// What a working window puts on paper: its results as lines, small tables
+// and pictures, laid out on pages that carry the window's title, the date
+// and a line for the client's name.
 struct Handout {
     QString title;
     // The window's name, which starts the proposed file name.
     QString name;
-    QString html;
-    // Pictures the body shows, by the name its <img> uses.
-    QList<std::pair<QString, QImage>> images;
 
     // One column of a table: its heading and share of the width; numbers
     // are set flush right.
@@ -31,13 +28,29 @@ struct Handout {
         bool number = false;
     };
     // A table whose heading row repeats on every page; a cell wider than its
-    // column wraps inside it.
+    // column wraps inside it, and a row is never split between pages.
     void addTable(const QList<Column>& columns, const QList<QStringList>& rows);
     // A line of text; a bold one reads as a heading.
     void addLine(const QString& text, bool bold = false);
     // Label and value pairs side by side, such as a total and its unit.
     void addFigures(const QList<QStringList>& rows);
-    void addImage(const QString& imageName, const QImage& image);
+    // A picture at the size it has on screen.
+    void addImage(const QImage& image);
+
+    struct Table {
+        QList<Column> columns;
+        QList<QStringList> rows;
+    };
+    struct Line {
+        QString text;
+        bool bold = false;
+    };
+    struct Figures {
+        QList<QStringList> rows;
+    };
+    using Piece = std::variant<Table, Line, Figures, QImage>;
+    // In the order they go on the pages.
+    QList<Piece> pieces;
 };
 
 // Today's date as a Japanese page shows it: "2026年12月8日".
