@@ -90,12 +90,16 @@ QMenuBar* WindowObject::makeFileMenu() {
     QMenu* file = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
     QAction* print = file->addAction(QStringLiteral("印刷(&P)…"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    connect(print, &QAction::triggered, this,
-            [this] { runGuarded(m_host.errorStop(), [this] { printHandout(); }); });
+    // Queued: the menu closes, and an assistive tool's call that chose the
+    // item returns, before any dialog the item opens.
+    connect(
+        print, &QAction::triggered, this,
+        [this] { runGuarded(m_host.errorStop(), [this] { printHandout(); }); }, Qt::QueuedConnection);
     QAction* save = file->addAction(QStringLiteral("PDF に保存(&S)…"));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(save, &QAction::triggered, this,
-            [this] { runGuarded(m_host.errorStop(), [this] { saveHandout(); }); });
+    connect(
+        save, &QAction::triggered, this,
+        [this] { runGuarded(m_host.errorStop(), [this] { saveHandout(); }); }, Qt::QueuedConnection);
     return menuBar;
 }
 

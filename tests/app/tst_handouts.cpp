@@ -75,6 +75,8 @@ void TestHandouts::trigger(const WindowObject& window, const QString& text, cons
             if (item->text() == text) {
                 QCOMPARE(item->shortcut(), QKeySequence(shortcut));
                 item->trigger();
+                // What the item does runs once the menu has closed.
+                QCoreApplication::processEvents();
                 QTRY_VERIFY(!window.isBusy());
                 return;
             }
