@@ -30,10 +30,5 @@ void RmrWindow::display() {
 std::optional<Handout> RmrWindow::handout() const {
     if (!m_shown)
         return std::nullopt;
-    Handout paper{caption(QStringLiteral("Label1")), layout().name, {}};
-    paper.addTable({{QStringLiteral("番号"), 12, true},
-                    {QStringLiteral("種目"), 68, false},
-                    {QStringLiteral("RMR"), 20, true}},
-                   formattedListingCells(*m_shown));
-    return paper;
+    return listingHandout(QStringLiteral("種目"), QStringLiteral("RMR"), formattedListingCells(*m_shown));
 }

@@ -41,10 +41,5 @@ void SetMealWindow::nextPage() {
 std::optional<Handout> SetMealWindow::handout() const {
     if (!m_shown)
         return std::nullopt;
-    Handout paper{caption(QStringLiteral("Label1")), layout().name, {}};
-    paper.addTable({{QStringLiteral("番号"), 12, true},
-                    {QStringLiteral("定食"), 68, false},
-                    {QStringLiteral("kcal"), 20, true}},
-                   formattedListingCells(*m_shown));
-    return paper;
+    return listingHandout(QStringLiteral("定食"), QStringLiteral("kcal"), formattedListingCells(*m_shown));
 }

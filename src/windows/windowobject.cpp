@@ -142,6 +142,14 @@ void WindowObject::printHandout() {
     });
 }
 
+Handout WindowObject::listingHandout(const QString& nameHeading, const QString& valueHeading,
+                                     const QList<QStringList>& rows) const {
+    Handout paper{caption(QStringLiteral("Label1")), m_layout.name, {}};
+    paper.addTable({{QStringLiteral("番号"), 12, true}, {nameHeading, 68, false}, {valueHeading, 20, true}},
+                   rows);
+    return paper;
+}
+
 QString WindowObject::askSavePath(const QDate& today) {
     return m_host.handoutDialogs().chooseSavePath(
         m_form.get(), QDir(m_host.tableFolder()).filePath(proposedPdfName(m_layout.name, today)));

@@ -80,6 +80,10 @@ protected:
     // What the window puts on paper, from what its last completed press read
     // and showed; none before that press in this load.
     virtual std::optional<Handout> handout() const { return std::nullopt; }
+    // A handout of a whole listing under the window's title: the number, the
+    // name and the value of every row.
+    Handout listingHandout(const QString& nameHeading, const QString& valueHeading,
+                           const QList<QStringList>& rows) const;
     // The button (by control name) whose press gives the window something to
     // print.
     virtual QString handoutButton() const { return {}; }
