@@ -27,6 +27,7 @@ private slots:
     void savedPdfHoldsWhatTheWindowShowed_data();
     void savedPdfHoldsWhatTheWindowShowed();
     void documentMenuPrintsAndSavesAsThePrintButton();
+    void longTableKeepsEveryRowWholeOnOnePage();
     void failedSaveTellsTheFileAndLeavesNone_data();
     void failedSaveTellsTheFileAndLeavesNone();
 
@@ -228,6 +229,31 @@ void TestHandouts::documentMenuPrintsAndSavesAsThePrintButton() {
     QCOMPARE(m_app->handoutDialogs.proposed.size(), 1);
     QVERIFY(m_app->handoutDialogs.proposed.first().endsWith(
         QStringLiteral("病気_%1.pdf").arg(QDate::currentDate().toString(u"yyyy-MM-dd"_qs))));
+}
+
+void TestHandouts::longTableKeepsEveryRowWholeOnOnePage() {
+    // Names that wrap make rows of two lines, which page breaks fall into.
+    const QString name = u"■特製幕の内弁当（季節の小鉢３品とデザート、味噌汁、香の物付き）大盛り"_qs;
+    Handout paper{u"食事カロリー1"_qs, u"定食1"_qs, {}};
+    QList<QStringList> rows;
+    for (int n = 1; n <= 150; ++n)
+        rows.append({QString::number(n), n % 3 ? u"焼き魚定食"_qs : name, QString::number(1000 + n)});
+    paper.addTable({{u"番号"_qs, 12, true}, {u"定食"_qs, 68, false}, {u"kcal"_qs, 20, true}}, rows);
+    const QString path = QDir(m_app->dir.path()).filePath(u"long.pdf"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const int pages = writeHandoutPdf(paper, QDate(2026, 12, 8), file);
+    file.close();
+    QVERIFY(pages > 2);
+    QCOMPARE(pdfPages(path), pages);
+    int wholeNames = 0;
+    for (int page = 1; page <= pages; ++page) {
+        const QString text = squeezed(pdfPageText(path, page));
+        QVERIFY2(text.contains(u"番号定食kcal"_qs), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("%1/%2").arg(page).arg(pages)), qPrintable(text));
+        wholeNames += text.count(squeezed(name));
+    }
+    QCOMPARE(wholeNames, 50);
 }
 
 void TestHandouts::failedSaveTellsTheFileAndLeavesNone_data() {
