@@ -11,6 +11,7 @@
 #include "documents/documentwindow.h"
 #include "guitest.h"
 #include "system/systemprinter.h"
+#include "windows/pages.h"
 #include "windows/textbox.h"
 
 #include <QElapsedTimer>

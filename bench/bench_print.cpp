@@ -9,6 +9,7 @@
 //   build/bench/bench_print -platform offscreen
 #include "documents/documentreader.h"
 #include "system/systemprinter.h"
+#include "windows/pages.h"
 
 #include "system/printservice.h"
 

@@ -17,6 +17,7 @@
 #include "system/messageboxerrorstop.h"
 #include "system/systemprinter.h"
 #include "system/widgetfiledialog.h"
+#include "system/widgethandoutdialogs.h"
 #include "windows/startup.h"
 
 #include <QApplication>
@@ -115,8 +116,10 @@ int main(int argc, char* argv[]) {
     MessageBoxErrorStop errorStop;
     WidgetFileDialog fileDialog(tableFolder);
     SystemPrinter printer;
+    WidgetHandoutDialogs handoutDialogs;
     Shell shell(
         errorStop, tableFolder, [] { QCoreApplication::quit(); }, fileDialog, printer);
+    shell.setHandoutDialogs(handoutDialogs);
     endOnQuitSignals([&shell] { shell.endProgram(); });
     shell.start();
     // The shell goes first and waits for its windows' work, which may still

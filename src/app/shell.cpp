@@ -30,3 +30,9 @@ void Shell::closedByUser(WindowObject&) {
     if (!anyWindowLoaded())
         m_quit();
 }
+
+HandoutDialogs& Shell::handoutDialogs() {
+    if (!m_handoutDialogs)
+        qFatal("the shell was given no save dialog for the ファイル menus");
+    return *m_handoutDialogs;
+}

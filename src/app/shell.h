@@ -48,6 +48,10 @@ public:
     QString tableFolder() const override { return m_tableFolder; }
     OpenFileDialog& openFileDialog() override { return m_openFileDialog; }
     TextPrinter& printer() override { return m_printer; }
+    HandoutDialogs& handoutDialogs() override;
+    // The save dialog and notices of the ファイル menus: the program's own
+    // in the program, stand-ins in tests. Needed before a menu is used.
+    void setHandoutDialogs(HandoutDialogs& dialogs) { m_handoutDialogs = &dialogs; }
 
 private:
     template <class W> std::unique_ptr<W> create() { return std::make_unique<W>(*this); }
@@ -57,6 +61,7 @@ private:
     std::function<void()> m_quit;
     OpenFileDialog& m_openFileDialog;
     TextPrinter& m_printer;
+    HandoutDialogs* m_handoutDialogs = nullptr;
     std::tuple<std::unique_ptr<MainMenuWindow>, std::unique_ptr<SetMealWindow>, std::unique_ptr<IntakeWindow>,
                std::unique_ptr<RmrWindow>, std::unique_ptr<ExpenditureWindow>, std::unique_ptr<BodyWindow>,
                std::unique_ptr<DocumentWindow>>

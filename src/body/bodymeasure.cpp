@@ -54,6 +54,18 @@ qint32 bodyMassIndex(qint32 height, qint32 weight) {
     }
 }
 
+QString bmiClassName(BmiClass bmiClass) {
+    switch (bmiClass) {
+    case BmiClass::Thin:
+        return QStringLiteral("やせ");
+    case BmiClass::Normal:
+        return QStringLiteral("ふつう");
+    case BmiClass::Heavy:
+        return QStringLiteral("肥満");
+    }
+    return {};
+}
+
 BmiClass bmiClassOf(qint32 bmi) {
     if (bmi < 18.5)
         return BmiClass::Thin;

@@ -31,3 +31,5 @@ qint32 bodyMassIndex(qint32 height, qint32 weight);
 
 // 18 or less thin, 19 to 25 normal, 26 or more heavy.
 BmiClass bmiClassOf(qint32 bmi);
+// The class in words: やせ, ふつう, 肥満.
+QString bmiClassName(BmiClass bmiClass);

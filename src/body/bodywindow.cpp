@@ -18,12 +18,14 @@ void BodyWindow::bindControls() {
     Image2 = control<ImageControl>(QStringLiteral("Image2"));
     Image3 = control<ImageControl>(QStringLiteral("Image3"));
     m_normalFigure = Image1->picture();
+    m_shown.reset();
     showFigure(BmiClass::Normal);
     onClick(QStringLiteral("Command1"), [this] { calculate(); });
     onBackToMenu(QStringLiteral("Command2"));
 }
 
 void BodyWindow::calculate() {
+    m_shown.reset();
     // Both boxes are read before anything is cleared: a height that cannot be
     // read leaves the last results standing.
     const BodyInputs in = readBodyInputs(Text1->text(), Text2->text());
@@ -35,21 +37,36 @@ void BodyWindow::calculate() {
     const qint32 bmi = bodyMassIndex(in.height, in.weight);
     Picture2->lines().printLine(formatWhole(bmi));
     showFigure(bmiClassOf(bmi));
+    m_shown = Calculation{in, standard, bmi, Image1->picture().toImage()};
+}
+
+std::optional<Handout> BodyWindow::handout() const {
+    if (!m_shown)
+        return std::nullopt;
+    const Calculation& c = *m_shown;
+    // The window has no title label: its caption heads the page.
+    Handout paper{layout().caption, layout().name, {}};
+    const QString weightUnit = caption(QStringLiteral("Label7"));
+    paper.addFigures(
+        {{caption(QStringLiteral("Label2")), formatWhole(c.inputs.height).trimmed(), QStringLiteral("cm")},
+         {caption(QStringLiteral("Label3")), formatWhole(c.inputs.weight).trimmed(), weightUnit},
+         {caption(QStringLiteral("Label6")), formatDouble(c.standardWeight).trimmed(), weightUnit},
+         {caption(QStringLiteral("Label8")), formatWhole(c.bmi).trimmed(), bmiClassName(bmiClassOf(c.bmi))}});
+    paper.addImage(c.figure);
+    return paper;
 }
 
 void BodyWindow::showFigure(BmiClass bmiClass) {
     switch (bmiClass) {
     case BmiClass::Thin:
         Image1->copyPictureFrom(*Image3);
-        Image1->setAccessibleDescription(QStringLiteral("やせ"));
         break;
     case BmiClass::Normal:
         Image1->setPicture(m_normalFigure);
-        Image1->setAccessibleDescription(QStringLiteral("ふつう"));
         break;
     case BmiClass::Heavy:
         Image1->copyPictureFrom(*Image2);
-        Image1->setAccessibleDescription(QStringLiteral("肥満"));
         break;
     }
+    Image1->setAccessibleDescription(bmiClassName(bmiClass));
 }

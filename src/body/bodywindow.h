@@ -4,6 +4,7 @@
 #include "body/bodymeasure.h"
 #include "windows/windowobject.h"
 
+#include <QImage>
 #include <QPixmap>
 
 class ImageControl;
@@ -22,6 +23,8 @@ public:
 
 protected:
     void bindControls() override;
+    std::optional<Handout> handout() const override;
+    QString handoutButton() const override { return QStringLiteral("Command1"); }
 
 private:
     void showFigure(BmiClass bmiClass);
@@ -36,6 +39,14 @@ private:
     ImageControl* Image3 = nullptr;
     // What Image1 showed when the window opened; the normal class brings it back.
     QPixmap m_normalFigure;
+    // What the last completed 計算 read and showed.
+    struct Calculation {
+        BodyInputs inputs;
+        double standardWeight = 0;
+        qint32 bmi = 0;
+        QImage figure;
+    };
+    std::optional<Calculation> m_shown;
 };
 
 // Its layout table, beside it in this folder.

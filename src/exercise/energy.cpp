@@ -49,14 +49,21 @@ qint16 exerciseTotal(const Table& table, const ExerciseEntries& entries) {
         const QString& minutesText = entries[size_t(2 * k - 1)];
         // The exercise number is read first but checked only after the minutes.
         const double number = blaming(numberBox(k), [&] { return leadingNumber(numberText); });
-        const qint16 minutes =
-            blaming(minutesBox(k), [&] { return roundToInt16(leadingNumber(minutesText)); });
+        const qint16 minutes = blaming(minutesBox(k), [&] { return exerciseMinutesOf(minutesText); });
         const qint16 rmr = blaming(numberBox(k), [&] { return table.row(roundToInt32(number)).value; });
         // A product or sum past 16 bits is laid at the minutes of the row that
         // took it there: they are what the user typed.
         total = blaming(minutesBox(k), [&] { return add16(total, mul16(rmr, minutes)); });
     }
     return total;
+}
+
+qint32 exerciseRowOf(const QString& numberText) {
+    return roundToInt32(leadingNumber(numberText));
+}
+
+qint16 exerciseMinutesOf(const QString& minutesText) {
+    return roundToInt16(leadingNumber(minutesText));
 }
 
 float energy(qint16 total, const Sex& sex) {

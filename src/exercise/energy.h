@@ -35,6 +35,10 @@ Sex readSex(const QString& text);
 // row below 0 or above 300, overflow otherwise.
 qint16 exerciseTotal(const Table& table, const ExerciseEntries& entries);
 
+// An entry row's exercise number and minutes as exerciseTotal reads them.
+qint32 exerciseRowOf(const QString& numberText);
+qint16 exerciseMinutesOf(const QString& minutesText);
+
 // Step 7: the total times the factor, one single-precision multiplication.
 float energy(qint16 total, const Sex& sex);
 

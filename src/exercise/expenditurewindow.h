@@ -2,6 +2,7 @@
 #pragma once
 
 #include "exercise/energy.h"
+#include "tables/table.h"
 #include "windows/windowobject.h"
 
 #include <QLineEdit>
@@ -26,8 +27,18 @@ public:
 
 protected:
     void bindControls() override;
+    std::optional<Handout> handout() const override;
+    QString handoutButton() const override { return QStringLiteral("Command1"); }
 
 private:
+    // What the last completed 計　　　算 read and showed.
+    struct Calculation {
+        Table table;
+        ExerciseEntries entries;
+        Sex sex;
+        float energy = 0;
+    };
+    std::optional<Calculation> m_shown;
     // Text1..Text16: entry row k's exercise number, then its minutes.
     std::array<QPointer<QLineEdit>, 2 * ExerciseRowCount> m_entryBoxes;
     QPointer<QLineEdit> Text17;

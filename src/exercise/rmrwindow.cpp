@@ -16,10 +16,19 @@ const Listing rmrListing{ListingStyle::Formatted, {{1, 20}, {21, 40}, {41, std::
 RmrWindow::RmrWindow(WindowHost& host) : WindowObject(host, layout::rmr()) {}
 
 void RmrWindow::bindControls() {
+    m_shown.reset();
     onClick(QStringLiteral("Command1"), [this] { display(); });
     onBackToMenu(QStringLiteral("Command2"));
 }
 
 void RmrWindow::display() {
+    m_shown.reset();
     showListing(rmrListing, pictureAreas(3), m_table, tablePath(RmrFileName));
+    m_shown = m_table;
+}
+
+std::optional<Handout> RmrWindow::handout() const {
+    if (!m_shown)
+        return std::nullopt;
+    return listingHandout(QStringLiteral("種目"), QStringLiteral("RMR"), formattedListingCells(*m_shown));
 }

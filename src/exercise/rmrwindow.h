@@ -18,9 +18,13 @@ public:
 
 protected:
     void bindControls() override;
+    std::optional<Handout> handout() const override;
+    QString handoutButton() const override { return QStringLiteral("Command1"); }
 
 private:
     Table m_table;
+    // The table as the last completed 表示 showed it.
+    std::optional<Table> m_shown;
 };
 
 // Its layout table, beside it in this folder.

@@ -12,11 +12,15 @@ QString intakeEntryName(int entry) {
     return QStringLiteral("%1 %2").arg(QString::fromUtf16(meals[meal])).arg(column);
 }
 
+qint32 intakeEntryRow(const QString& entry) {
+    return roundToInt32(leadingNumber(entry));
+}
+
 IntakeTotals computeIntake(const Table& table, const IntakeEntries& entries) {
     qint32 sums[3] = {0, 0, 0};
     for (int k = 1; k <= IntakeEntryCount; ++k) {
         try {
-            const qint32 row = roundToInt32(leadingNumber(entries[size_t(k - 1)]));
+            const qint32 row = intakeEntryRow(entries[size_t(k - 1)]);
             sums[(k - 1) / 10] += table.row(row).value;
         } catch (const RuntimeError& e) {
             throw e.withSource(QStringLiteral("「%1」の入力欄").arg(intakeEntryName(k)));

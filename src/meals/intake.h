@@ -27,5 +27,9 @@ struct IntakeTotals {
 // total beyond 16 bits.
 IntakeTotals computeIntake(const Table& table, const IntakeEntries& entries);
 
+// The table row an entry selects: its leading number, rounded (unchecked
+// against 0..300; the table checks that).
+qint32 intakeEntryRow(const QString& entry);
+
 // How the user knows entry k (1-based): the meal and the column, "朝食 3".
 QString intakeEntryName(int entry);

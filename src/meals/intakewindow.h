@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "meals/intake.h"
 #include "tables/table.h"
 #include "windows/windowobject.h"
 
@@ -20,9 +21,18 @@ public:
 
 protected:
     void bindControls() override;
+    std::optional<Handout> handout() const override;
+    QString handoutButton() const override { return QStringLiteral("Command1"); }
 
 private:
     Table m_table;
+    // What the last completed 計　　算 read and showed.
+    struct Calculation {
+        Table table;
+        IntakeEntries entries;
+        IntakeTotals totals;
+    };
+    std::optional<Calculation> m_shown;
 };
 
 // Its layout table, beside it in this folder.

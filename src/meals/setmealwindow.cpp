@@ -20,15 +20,26 @@ const Listing secondPage{ListingStyle::Formatted,
 SetMealWindow::SetMealWindow(WindowHost& host) : WindowObject(host, layout::setMeal()) {}
 
 void SetMealWindow::bindControls() {
+    m_shown.reset();
     onClick(QStringLiteral("Command1"), [this] { display(); });
     onClick(QStringLiteral("Command3"), [this] { nextPage(); });
     onBackToMenu(QStringLiteral("Command2"));
 }
 
 void SetMealWindow::display() {
+    m_shown.reset();
     showListing(firstPage, pictureAreas(4), m_table, tablePath(SetMealFileName));
+    m_shown = m_table;
 }
 
 void SetMealWindow::nextPage() {
+    m_shown.reset();
     showListing(secondPage, pictureAreas(4), m_table, std::nullopt);
+    m_shown = m_table;
+}
+
+std::optional<Handout> SetMealWindow::handout() const {
+    if (!m_shown)
+        return std::nullopt;
+    return listingHandout(QStringLiteral("定食"), QStringLiteral("kcal"), formattedListingCells(*m_shown));
 }

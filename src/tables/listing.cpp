@@ -32,6 +32,15 @@ QString formattedListingRow(int rowNumber, const TableRow& row) {
     return formattedNumber(rowNumber) + row.name + formattedValue(row.value);
 }
 
+QList<QStringList> formattedListingCells(const Table& table) {
+    QList<QStringList> cells;
+    for (int n = 1; n <= table.rowCount(); ++n) {
+        const TableRow& row = table.row(n);
+        cells.append({formattedNumber(n).trimmed(), row.name, formattedValue(row.value).trimmed()});
+    }
+    return cells;
+}
+
 void printListingRow(PrintedLines& panel, ListingStyle style, const Table& table, int rowNumber) {
     const TableRow& row = table.row(rowNumber);
     // The name gives way where a row is wider than its panel: the number and

@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -38,6 +39,10 @@ struct Listing {
 // The text of one row in the formatted style, e.g. "1   散歩    3". The name is
 // printed whole: never cut, never padded.
 QString formattedListingRow(int rowNumber, const TableRow& row);
+
+// Rows 1 to the row count as the formatted style shows them, one text each
+// for the number, the name and the value: what a listing puts on paper.
+QList<QStringList> formattedListingCells(const Table& table);
 
 // Prints row `rowNumber` (0..300) of the table into the panel and ends the
 // line. The name is printed as the text that gives way where the row is wider

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QWidget>
 
@@ -138,7 +139,7 @@ bool isDrawnOnSurface(ControlKind kind) {
 
 } // namespace
 
-std::unique_ptr<QWidget> buildWindow(const Window& window) {
+std::unique_ptr<QWidget> buildWindow(const Window& window, QMenuBar* menuBar) {
     auto form = std::make_unique<QWidget>();
     form->setObjectName(window.name);
     form->setWindowTitle(window.caption);
@@ -149,18 +150,32 @@ std::unique_ptr<QWidget> buildWindow(const Window& window) {
     form->setPalette(formPalette);
     form->setAutoFillBackground(true);
     const QSize client(twipsToPixels(window.clientWidth), twipsToPixels(window.clientHeight));
+    QWidget* surface = form.get();
+    QSize size = client;
+    if (menuBar) {
+        menuBar->setParent(form.get());
+        // The menu is the desktop's, not part of the design.
+        menuBar->setPalette(QApplication::palette());
+        menuBar->setFont(QApplication::font());
+        const int menuHeight = menuBar->sizeHint().height();
+        menuBar->setGeometry(0, 0, client.width(), menuHeight);
+        surface = new QWidget(form.get());
+        surface->setObjectName(ClientAreaName);
+        surface->setGeometry(QRect(QPoint(0, menuHeight), client));
+        size.rheight() += menuHeight;
+    }
     if (window.position) {
         // setGeometry places the client area, not the frame, as designed.
         form->setGeometry(
-            QRect(QPoint(twipsToPixels(window.position->x()), twipsToPixels(window.position->y())), client));
+            QRect(QPoint(twipsToPixels(window.position->x()), twipsToPixels(window.position->y())), size));
     } else {
-        form->resize(client);
+        form->resize(size);
     }
 
     QList<std::pair<int, QWidget*>> focusChain;
     QList<QWidget*> onTop;
     for (const Control& c : window.controls) {
-        QWidget* w = makeControl(c, form.get());
+        QWidget* w = makeControl(c, surface);
         if (!w)
             continue;
         w->setObjectName(c.name);

@@ -9,6 +9,9 @@
 
 #include <QString>
 
+#include <functional>
+
+class QIODevice;
 class QWidget;
 class WindowObject;
 
@@ -59,6 +62,35 @@ public:
     // A job that went out but whose fate is not known is no failure: it is
     // told to `progress` as a note.
     virtual void print(const QString& text, const QString& title, WorkProgress& progress) = 0;
+    // Prints the PDF that `writePdf` writes into the device it is handed as
+    // one job titled `title`, failing, giving up and noting as print() does.
+    // The pages are laid out only once the printer is known to be there.
+    virtual void printPdf(const QString& title, const std::function<void(QIODevice&)>& writePdf,
+                          WorkProgress& progress) {
+        Q_UNUSED(writePdf);
+        Q_UNUSED(progress);
+        throw RuntimeError(ErrorKind::Printer, title, QStringLiteral("この印刷先は PDF を印刷できません"));
+    }
+    // Writes the pages print() would send, on A4, as a PDF into `device`.
+    // Runs on a worker thread. Throws the printer error where it cannot lay
+    // pages out.
+    virtual void writePdf(const QString& text, const QString& title, QIODevice& device) {
+        Q_UNUSED(text);
+        Q_UNUSED(device);
+        throw RuntimeError(ErrorKind::Printer, title, QStringLiteral("この印刷先は PDF を作れません"));
+    }
+};
+
+// What the ファイル menu of a working window asks of the user.
+class HandoutDialogs {
+public:
+    virtual ~HandoutDialogs() = default;
+    // The save dialog over `parent`, opening at `proposedPath` (a folder and
+    // a name), asking before it replaces a file. Returns the chosen path, or
+    // the empty text when the user cancelled.
+    virtual QString chooseSavePath(QWidget* parent, const QString& proposedPath) = 0;
+    // A notice that is no failure, such as a button to press first.
+    virtual void tell(QWidget* parent, const QString& message) = 0;
 };
 
 // What a window needs from the program around it. The shell implements it;
@@ -75,4 +107,5 @@ public:
     virtual QString tableFolder() const = 0;
     virtual OpenFileDialog& openFileDialog() = 0;
     virtual TextPrinter& printer() = 0;
+    virtual HandoutDialogs& handoutDialogs() = 0;
 };

@@ -6,10 +6,14 @@
 #include "windows/picturearea.h"
 
 #include <QAbstractButton>
+#include <QDate>
 #include <QDir>
 #include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
 
-WindowObject::WindowObject(WindowHost& host, const layout::Window& layout) : m_host(host), m_layout(layout) {}
+WindowObject::WindowObject(WindowHost& host, const layout::Window& layout)
+    : m_host(host), m_layout(layout), m_work(host.errorStop(), host.printer(), [this] { return form(); }) {}
 
 WindowObject::~WindowObject() = default;
 
@@ -23,8 +27,10 @@ void WindowObject::open() {
 
 void WindowObject::load() {
     unload();
-    m_form = buildWindow(m_layout);
+    m_form = buildWindow(m_layout, hasFileMenu() ? makeFileMenu() : nullptr);
     m_form->installEventFilter(this);
+    // Work for a window that is gone has no one to show its result to.
+    connect(m_form.get(), &QObject::destroyed, &m_work, &BackgroundWork::cancelAll);
     bindControls();
 }
 
@@ -77,4 +83,74 @@ void runGuarded(ErrorStop& errorStop, const std::function<void()>& handler) {
     } catch (const RuntimeError& error) {
         errorStop.report(error);
     }
+}
+
+QMenuBar* WindowObject::makeFileMenu() {
+    auto* menuBar = new QMenuBar;
+    QMenu* file = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
+    QAction* print = file->addAction(QStringLiteral("印刷(&P)…"));
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    // Queued: the menu closes, and an assistive tool's call that chose the
+    // item returns, before any dialog the item opens.
+    connect(
+        print, &QAction::triggered, this,
+        [this] { runGuarded(m_host.errorStop(), [this] { printHandout(); }); }, Qt::QueuedConnection);
+    QAction* save = file->addAction(QStringLiteral("PDF に保存(&S)…"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(
+        save, &QAction::triggered, this,
+        [this] { runGuarded(m_host.errorStop(), [this] { saveHandout(); }); }, Qt::QueuedConnection);
+    return menuBar;
+}
+
+QString WindowObject::caption(const QString& controlName) const {
+    const layout::Control* c = m_layout.control(controlName);
+    return c ? c->caption : QString();
+}
+
+std::optional<Handout> WindowObject::handoutOrHint() {
+    std::optional<Handout> paper = handout();
+    if (!paper)
+        m_host.handoutDialogs().tell(
+            m_form.get(),
+            QStringLiteral("先に「%1」を押してください。").arg(caption(handoutButton()).trimmed()));
+    return paper;
+}
+
+void WindowObject::saveHandout() {
+    const std::optional<Handout> paper = handoutOrHint();
+    if (!paper)
+        return;
+    const QDate today = QDate::currentDate();
+    const QString path = askSavePath(today);
+    if (!path.isEmpty())
+        m_work.save(path, [paper = *paper, today](QIODevice& file, WorkProgress& progress) {
+            writeHandoutPdf(paper, today, file, &progress);
+        });
+}
+
+void WindowObject::printHandout() {
+    const std::optional<Handout> paper = handoutOrHint();
+    if (!paper)
+        return;
+    m_work.print([paper = *paper, today = QDate::currentDate()] {
+        return [paper, today](TextPrinter& printer, WorkProgress& progress) {
+            printer.printPdf(
+                handoutTitle(paper, today),
+                [&](QIODevice& pdf) { writeHandoutPdf(paper, today, pdf, &progress); }, progress);
+        };
+    });
+}
+
+Handout WindowObject::listingHandout(const QString& nameHeading, const QString& valueHeading,
+                                     const QList<QStringList>& rows) const {
+    Handout paper{caption(QStringLiteral("Label1")), m_layout.name, {}};
+    paper.addTable({{QStringLiteral("番号"), 12, true}, {nameHeading, 68, false}, {valueHeading, 20, true}},
+                   rows);
+    return paper;
+}
+
+QString WindowObject::askSavePath(const QDate& today) {
+    return m_host.handoutDialogs().chooseSavePath(
+        m_form.get(), QDir(m_host.tableFolder()).filePath(proposedPdfName(m_layout.name, today)));
 }

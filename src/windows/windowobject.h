@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "windows/backgroundwork.h"
+#include "windows/handout.h"
 #include "windows/host.h"
 #include "windows/layout.h"
 
@@ -10,8 +12,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class PrintedLines;
+class QDate;
+class QMenuBar;
 
 // One window of the program. The object lives for the whole run and holds the
 // window's own data; its on-screen part is built from the layout on every load
@@ -39,6 +44,20 @@ public:
     // programming error: the program stops with a message naming the window
     // and the control, in every build, so a misspelling shows as the window
     // first loads.
+    // Whether the window has the ファイル menu: every working window does.
+    virtual bool hasFileMenu() const { return !handoutButton().isEmpty(); }
+    // PDF に保存(S)…: asks for a file and writes the handout into it, or says
+    // which button to press first while there is nothing to print.
+    virtual void saveHandout();
+    // 印刷(P)…: the handout on the default printer, titled with the window's
+    // title and the date; or which button to press first.
+    virtual void printHandout();
+
+    // Whether a load, print or save is still under way or waiting.
+    bool isBusy() const { return m_work.isBusy(); }
+    // The threads that work runs on.
+    QThreadPool& workers() { return m_work.pool(); }
+
     template <class T> T* control(const QString& name) const {
         if (!m_form)
             return nullptr;
@@ -58,6 +77,22 @@ protected:
     void onBackToMenu(const QString& buttonName);
     // What the picture areas Picture1..PictureN print into, in that order.
     QList<PrintedLines*> pictureAreas(int count) const;
+    // What the window puts on paper, from what its last completed press read
+    // and showed; none before that press in this load.
+    virtual std::optional<Handout> handout() const { return std::nullopt; }
+    // A handout of a whole listing under the window's title: the number, the
+    // name and the value of every row.
+    Handout listingHandout(const QString& nameHeading, const QString& valueHeading,
+                           const QList<QStringList>& rows) const;
+    // The button (by control name) whose press gives the window something to
+    // print.
+    virtual QString handoutButton() const { return {}; }
+    // The save dialog, proposing the window's name and today's date in the
+    // documents folder; the empty text when the user cancelled.
+    QString askSavePath(const QDate& today);
+    BackgroundWork& work() { return m_work; }
+    // The caption of a control of the layout.
+    QString caption(const QString& controlName) const;
     // Path of a table file in the host's table folder.
     QString tablePath(const QString& fileName) const;
 
@@ -65,9 +100,14 @@ protected:
 
 private:
     [[noreturn]] void missingControl(const QString& name) const;
+    QMenuBar* makeFileMenu();
+    // Tells the user which button to press first when there is nothing to print.
+    std::optional<Handout> handoutOrHint();
 
     WindowHost& m_host;
     const layout::Window& m_layout;
+    // Before the form, so that the form's end can still cancel the work.
+    BackgroundWork m_work;
     // Owned here; unload() hands it to the event loop to delete, since the
     // click that unloads may be one of its own buttons.
     std::unique_ptr<QWidget> m_form;

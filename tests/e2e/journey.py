@@ -278,6 +278,40 @@ def intake(j):
         raise AssertionError(f"sums shown {shown()}, wanted {wanted}") from None
 
 
+def intake_handout(j):
+    """ファイル(F) of 摂取: the menu and its two items are named, with their
+    shortcuts; PDF に保存 saves the sums of the last 計算 where the dialog
+    proposes."""
+    window = j.app.window(INTAKE)
+    # The menu bar's one item opens the menu, as a click would.
+    menu = sr.find(window, "menu item", "ファイル(F)")
+    menu.queryAction().doAction(0)
+    items = {item.name: item for item in sr.find_all(menu, "menu item")}
+    assert set(items) == {"印刷(P)…", "PDF に保存(S)…"}, sorted(items)
+    for name, key in (("印刷(P)…", "P"), ("PDF に保存(S)…", "S")):
+        bindings = items[name].queryAction().getKeyBinding(0)
+        assert f"Ctrl+{key}" in bindings, f"{name!r} has the key binding {bindings!r}"
+    action = items["PDF に保存(S)…"].queryAction()
+    action.doAction(0)
+    dialog = j.app.message_box()
+    j.shoot_windows([dialog])
+    names = sr.find_all(dialog, sr.TEXT, where=lambda c: c.name.startswith("ファイル名"))
+    assert len(names) == 1, sr.describe(dialog)
+    proposed = sr.read(names[0])
+    assert re.fullmatch(r"摂取_\d{4}-\d\d-\d\d\.pdf", proposed), proposed
+    sr.press(next(b for b in sr.find_all(dialog, sr.BUTTON) if b.name.startswith("保存")))
+    saved = Session.wait_for(lambda: next(iter(j.documents.glob("摂取_*.pdf")), None), sr.TIMEOUT,
+                             "the saved handout")
+    time.sleep(0.5)
+    printed = re.sub(r"\s+", "", subprocess.run(["pdftotext", "-enc", "UTF-8", str(saved), "-"],
+                                                capture_output=True, text=True, check=True).stdout)
+    calories = [value for _, value in read_table(j.documents / "定食.csv")]
+    day = sum(calories[int(n) - 1] for numbers in EATEN.values() for n in numbers if n)
+    for wanted in ("摂取カロリー計算", "氏名：", f"合計摂取熱量{day}Kｃａｌ", "ヨモリス", "1/1"):
+        assert wanted in printed, f"the handout lacks {wanted!r}: {printed}"
+    print(f"       PDF に保存: {saved.name}, day total {day}")
+
+
 def rmr_listing(j):
     """運動エネルギー: 表示 lists every exercise over the three panels."""
     exercises = read_table(j.documents / "rmr.csv")
@@ -450,7 +484,7 @@ def end(j):
     print(f"       おわり: exit status 0 after {elapsed:.2f} s")
 
 
-STEPS = [start, set_meal_listing, intake, rmr_listing, expenditure, body, documents, bad_entry,
+STEPS = [start, set_meal_listing, intake, intake_handout, rmr_listing, expenditure, body, documents, bad_entry,
          back_to_menu_and_reopen, end]
 
 

@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QMutex>
 #include <QPushButton>
 #include <QTest>
@@ -47,6 +48,29 @@ public:
 class RecordingPrinter : public TextPrinter {
 public:
     void print(const QString& text, const QString& title, WorkProgress& progress) override {
+        keep(text, title, progress);
+    }
+    // The PDF's bytes, as Latin-1 text.
+    void printPdf(const QString& title, const std::function<void(QIODevice&)>& writePdf,
+                  WorkProgress& progress) override {
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        writePdf(pdf);
+        keep(QString::fromLatin1(pdf.data()), title, progress);
+    }
+    // The text as it would be laid out, in UTF-8 rather than on pages.
+    void writePdf(const QString& text, const QString&, QIODevice& device) override {
+        device.write(text.toUtf8());
+    }
+    QMutex mutex;
+    QStringList documents;
+    QStringList titles;
+    std::optional<RuntimeError> failure;
+    std::atomic<bool> stalled{false};
+    int cancelled = 0;
+
+private:
+    void keep(const QString& printed, const QString& title, WorkProgress& progress) {
         while (stalled && !progress.isCancelled())
             QThread::msleep(5);
         QMutexLocker lock(&mutex);
@@ -56,15 +80,22 @@ public:
         }
         if (failure)
             throw *failure;
-        documents.append(text);
+        documents.append(printed);
         titles.append(title);
     }
-    QMutex mutex;
-    QStringList documents;
-    QStringList titles;
-    std::optional<RuntimeError> failure;
-    std::atomic<bool> stalled{false};
-    int cancelled = 0;
+};
+
+// Answers the save dialog as the test told it to, and keeps the notices.
+class ScriptedHandoutDialogs : public HandoutDialogs {
+public:
+    QString chooseSavePath(QWidget*, const QString& proposedPath) override {
+        proposed.append(proposedPath);
+        return answer;
+    }
+    void tell(QWidget*, const QString& message) override { notices.append(message); }
+    QString answer;
+    QStringList proposed;
+    QStringList notices;
 };
 
 struct ShellFixture {
@@ -73,7 +104,9 @@ struct ShellFixture {
     int quits = 0;
     ScriptedFileDialog fileDialog;
     RecordingPrinter printer;
+    ScriptedHandoutDialogs handoutDialogs;
     Shell shell{errors, dir.path(), [this] { ++quits; }, fileDialog, printer};
+    ShellFixture() { shell.setHandoutDialogs(handoutDialogs); }
 
     // Clicks a window's button as the user would.
     static void click(const WindowObject& window, const QString& button) {

@@ -2,6 +2,7 @@
 #include "guitest.h"
 #include "pdftext.h"
 #include "system/systemprinter.h"
+#include "windows/pages.h"
 
 #include <QPdfWriter>
 #include <QStandardPaths>

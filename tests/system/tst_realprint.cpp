@@ -14,6 +14,7 @@
 
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QTest>
@@ -288,6 +289,7 @@ private slots:
     void cleanup();
     void printsTheBoxAsOneJob();
     void printsTheLongSampleOverSeveralPages();
+    void printsAHandoutAsOneJob();
     void noDefaultPrinterIsThePrinterError();
     void refusedJobIsThePrinterError();
     void queueThatWillNotPrintIsThePrinterError();
@@ -302,8 +304,9 @@ private:
     // Skips, or fails in CI, unless the loopback printer is there and is
     // the default the program will find.
     bool loopbackReady(const QString& wantedDefault);
-    // Presses 印刷 and saves the one job that arrived as a PDF file at `pdf`.
-    void printAndReceive(const QString& pdf);
+    // Presses 印刷 (or does `press`) and saves the one job that arrived as a
+    // PDF file at `pdf`.
+    void printAndReceive(const QString& pdf, const std::function<void()>& press = {});
     // Presses 印刷 and waits for the work to end.
     void print();
     // The one failure reported, after which the program goes on.
@@ -363,10 +366,13 @@ RuntimeError TestRealPrint::onlyFailure() {
     return m_errors.errors.value(0, RuntimeError(ErrorKind::Overflow));
 }
 
-void TestRealPrint::printAndReceive(const QString& pdf) {
+void TestRealPrint::printAndReceive(const QString& pdf, const std::function<void()>& press) {
     const QString queue = stateValue(QStringLiteral("queue"));
     const QStringList before = receivedJobs();
-    print();
+    if (press)
+        press();
+    else
+        print();
     QVERIFY2(m_errors.errors.isEmpty(),
              qPrintable(errorMessage(m_errors.errors.value(0, RuntimeError(ErrorKind::Printer)))));
     // The job has gone through CUPS and the listener has closed it.
@@ -429,6 +435,28 @@ void TestRealPrint::printsTheLongSampleOverSeveralPages() {
     for (int page = 1; page <= pages; ++page)
         QVERIFY(squeezed(pdfPageText(pdf, page))
                     .endsWith(squeezed(QStringLiteral("糖尿病.txt %1 / %2").arg(page).arg(pages))));
+}
+
+void TestRealPrint::printsAHandoutAsOneJob() {
+    if (!loopbackReady(stateValue(QStringLiteral("queue"))))
+        return;
+    m_shell->open<BodyWindow>();
+    BodyWindow& window = m_shell->window<BodyWindow>();
+    window.control<QPlainTextEdit>(QStringLiteral("Text1"))->setPlainText(QStringLiteral("170"));
+    window.control<QPlainTextEdit>(QStringLiteral("Text2"))->setPlainText(QStringLiteral("80"));
+    ShellFixture::click(window, QStringLiteral("Command1"));
+    QTemporaryDir scratch;
+    const QString pdf = scratch.filePath(QStringLiteral("job.pdf"));
+    printAndReceive(pdf, [&] {
+        window.printHandout();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isBusy(), 60000);
+    });
+    if (QTest::currentTestFailed())
+        return;
+    const QString printed = squeezed(pdfText(pdf));
+    for (const QString& line : {QStringLiteral("標準"), QStringLiteral("氏名："), QStringLiteral("身長170cm"),
+                                QStringLiteral("標準体重63Kg"), QStringLiteral("ヨモリス1/1")})
+        QVERIFY2(printed.contains(line), qPrintable(line + u'\n' + printed));
 }
 
 void TestRealPrint::noDefaultPrinterIsThePrinterError() {

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <variant>
+
+class QDate;
+class QIODevice;
+class WorkProgress;
+
+// What a working window puts on paper: its results as lines, small tables
+// and pictures, laid out on pages that carry the window's title, the date
+// and a line for the client's name.
+struct Handout {
+    QString title;
+    // The window's name, which starts the proposed file name.
+    QString name;
+
+    // One column of a table: its heading and share of the width; numbers
+    // are set flush right.
+    struct Column {
+        QString heading;
+        int percent = 0;
+        bool number = false;
+    };
+    // A table whose heading row repeats on every page; a cell wider than its
+    // column wraps inside it, and a row is never split between pages.
+    void addTable(const QList<Column>& columns, const QList<QStringList>& rows);
+    // A line of text; a bold one reads as a heading.
+    void addLine(const QString& text, bool bold = false);
+    // Label and value pairs side by side, such as a total and its unit.
+    void addFigures(const QList<QStringList>& rows);
+    // A picture at the size it has on screen.
+    void addImage(const QImage& image);
+
+    struct Table {
+        QList<Column> columns;
+        QList<QStringList> rows;
+    };
+    struct Line {
+        QString text;
+        bool bold = false;
+    };
+    struct Figures {
+        QList<QStringList> rows;
+    };
+    using Piece = std::variant<Table, Line, Figures, QImage>;
+    // In the order they go on the pages.
+    QList<Piece> pieces;
+};
+
+// Today's date as a Japanese page shows it: "2026年12月8日".
+QString japaneseDate(const QDate& date);
+// The name the save dialog proposes: "摂取_2026-12-08.pdf".
+QString proposedPdfName(const QString& windowName, const QDate& date);
+
+// What its pages and its print job are titled: the window's title and the date.
+QString handoutTitle(const Handout& handout, const QDate& date);
+
+// Lays the handout out on A4 portrait pages in the print font and writes the
+// PDF into `device`, which must be open for writing. Every page has the head
+// (title, date, "氏名：") and the foot (the program's name and "n / N").
+// Reports the pages to `progress`, stopping early once it is cancelled.
+// Returns the number of pages.
+int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device,
+                    WorkProgress* progress = nullptr);
