@@ -6,6 +6,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake clang-format clang libclang-rt-14-dev
+  # GCC's ThreadSanitizer runtime (scripts/test.sh --tsan)
+  libtsan2
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation fontconfig
   xvfb xauth x11-utils imagemagick
