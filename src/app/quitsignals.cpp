@@ -14,10 +14,13 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
-// All a handler may do: write a byte the event loop reads.
+// All a handler may do: write a byte the event loop reads, leaving errno as
+// the interrupted code had it.
 void onSignal(int signal) {
+    const int saved = errno;
     const char byte = char(signal);
     [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+    errno = saved;
 }
 
 } // namespace
