@@ -7,6 +7,7 @@
 // most 1.2 times QTextDocument::print to a QPdfWriter; the event loop never
 // stalls longer than 100 ms meanwhile.
 #include "app/shell.h"
+#include "benchsupport.h"
 #include "documents/documentreader.h"
 #include "documents/documentwindow.h"
 #include "guitest.h"
@@ -51,11 +52,6 @@ public:
     QString path;
 };
 
-double medianMs(QList<qint64> nanoseconds) {
-    std::sort(nanoseconds.begin(), nanoseconds.end());
-    return double(nanoseconds[nanoseconds.size() / 2]) / 1e6;
-}
-
 // Resident memory now and at its peak since the last reset, in MiB.
 double statusMiB(const char* field) {
     std::ifstream status("/proc/self/status");
@@ -68,32 +64,6 @@ double statusMiB(const char* field) {
 }
 void resetPeak() {
     std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-// The longest gap between the ticks of a 5 ms timer while `run` waits in the
-// event loop: how long the windows could not answer.
-class StallProbe {
-public:
-    StallProbe() {
-        QObject::connect(&m_timer, &QTimer::timeout,
-                         [this] { m_longest = std::max(m_longest, m_since.restart()); });
-        m_timer.start(5);
-        m_since.start();
-    }
-    qint64 longestMs() const { return m_longest; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_since;
-    qint64 m_longest = 0;
-};
-
-// Sleeps between events as the program's event loop does; the probe's timer
-// wakes it. (processEvents with a time limit drops WaitForMoreEvents and would
-// spin, taking a core from the worker.)
-void waitUntilIdle(const DocumentWindow& window) {
-    while (window.isBusy())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 } // namespace

@@ -5,6 +5,13 @@
 
 #include "app/shell.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QList>
+#include <QTimer>
+
+#include <algorithm>
+
 // A benchmark measures what works: any failure stops it.
 class FailingErrorStop : public ErrorStop {
 public:
@@ -22,3 +29,34 @@ class NoPrinter : public TextPrinter {
 public:
     void print(const QString&, const QString&, WorkProgress&) override {}
 };
+
+inline double medianMs(QList<qint64> nanoseconds) {
+    std::sort(nanoseconds.begin(), nanoseconds.end());
+    return double(nanoseconds[nanoseconds.size() / 2]) / 1e6;
+}
+
+// The longest gap between the ticks of a 5 ms timer while `run` waits in the
+// event loop: how long the windows could not answer.
+class StallProbe {
+public:
+    StallProbe() {
+        QObject::connect(&m_timer, &QTimer::timeout,
+                         [this] { m_longest = std::max(m_longest, m_since.restart()); });
+        m_timer.start(5);
+        m_since.start();
+    }
+    qint64 longestMs() const { return m_longest; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_since;
+    qint64 m_longest = 0;
+};
+
+// Sleeps between events as the program's event loop does; the probe's timer
+// wakes it. (processEvents with a time limit drops WaitForMoreEvents and would
+// spin, taking a core from the worker.)
+inline void waitUntilIdle(const WindowObject& window) {
+    while (window.isBusy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}

@@ -35,5 +35,8 @@ HOME="$home" xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
 # A 20 MB document loaded into 病気, against decoding it and showing it bare.
 "$bench/bench_documents" -platform offscreen 2>/dev/null | sed -n 's/^QINFO *: BenchDocuments::[A-Za-z]*() //p'
 
+# 定食1's handout of a full table saved to PDF, against QTextDocument::print.
+"$bench/bench_handouts" -platform offscreen 2>/dev/null | sed -n 's/^QINFO *: BenchHandouts::[A-Za-z]*() //p'
+
 # The first 印刷 against the second, in fresh processes.
 "$bench/bench_print" -platform offscreen 2>/dev/null
