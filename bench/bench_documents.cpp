@@ -194,17 +194,7 @@ void BenchDocuments::printToPdf() {
             program.append(timer.nsecsElapsed());
             stall = std::max(stall, probe.longestMs());
         }
-        timer.start();
-        {
-            QPdfWriter writer(m_dir.filePath(QStringLiteral("bare.pdf")));
-            writer.setPageSize(QPageSize(QPageSize::A4));
-            writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
-            QTextDocument document;
-            document.setDefaultFont(printFont());
-            document.setPlainText(text);
-            document.print(&writer);
-        }
-        bare.append(timer.nsecsElapsed());
+        bare.append(plainPrintNs(text, m_dir.filePath(QStringLiteral("bare.pdf"))));
     }
     const double programMs = medianMs(program);
     const double bareMs = medianMs(bare);

@@ -111,17 +111,7 @@ void BenchHandouts::saveTheFullTable() {
         }
         QVERIFY(QFileInfo(saveDialog.path).size() > 0);
 
-        timer.start();
-        {
-            QPdfWriter writer(dir.filePath(QStringLiteral("bare.pdf")));
-            writer.setPageSize(QPageSize(QPageSize::A4));
-            writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
-            QTextDocument document;
-            document.setDefaultFont(printFont());
-            document.setPlainText(lines);
-            document.print(&writer);
-        }
-        bare.append(timer.nsecsElapsed());
+        bare.append(plainPrintNs(lines, dir.filePath(QStringLiteral("bare.pdf"))));
     }
     const double saveMs = medianMs(save);
     const double bareMs = medianMs(bare);

@@ -4,10 +4,13 @@
 // What the benchmarks hand the shell in place of the user's answers.
 
 #include "app/shell.h"
+#include "windows/pages.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QList>
+#include <QPdfWriter>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <algorithm>
@@ -59,4 +62,19 @@ private:
 inline void waitUntilIdle(const WindowObject& window) {
     while (window.isBusy())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// The yardstick a print is timed against: `text` as plain text on A4 through
+// Qt's own QTextDocument::print into a PDF file at `pdf`, in nanoseconds.
+inline qint64 plainPrintNs(const QString& text, const QString& pdf) {
+    QElapsedTimer timer;
+    timer.start();
+    QPdfWriter writer(pdf);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    QTextDocument document;
+    document.setDefaultFont(printFont());
+    document.setPlainText(text);
+    document.print(&writer);
+    return timer.nsecsElapsed();
 }
