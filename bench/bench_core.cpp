@@ -6,6 +6,7 @@
 // A table file of any size, however long, answers well within two seconds.
 #include "app/mainmenuwindow.h"
 #include "common/runtimeerror.h"
+#include "common/textdecoding.h"
 #include "guitest.h"
 #include "meals/intakewindow.h"
 #include "tables/table.h"
@@ -14,7 +15,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -40,7 +40,7 @@ private slots:
             text += QStringLiteral("焼き魚定食 その%1,%2\r\n").arg(n).arg(400 + n);
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QStringEncoder("windows-31j").encode(text));
+        file.write(encodeCodePage932(text));
         file.close();
         Table table;
         QBENCHMARK {

@@ -8,6 +8,7 @@
 // stalls longer than 100 ms meanwhile.
 #include "app/shell.h"
 #include "benchsupport.h"
+#include "common/textdecoding.h"
 #include "documents/documentreader.h"
 #include "documents/documentwindow.h"
 #include "guitest.h"
@@ -19,7 +20,6 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -88,7 +88,7 @@ void BenchDocuments::initTestCase() {
     // bounds take: short enough that the size and the line count both come
     // near their bounds, since memory goes by both.
     const QString lineText = QStringLiteral("　血糖値（HbA1c 6.5%）が高いときは\r\n");
-    const QByteArray line = QStringEncoder("windows-31j").encode(lineText);
+    const QByteArray line = encodeCodePage932(lineText);
     const qsizetype lines = std::min<qsizetype>(MaxDocument.lines, MaxDocument.bytes / line.size());
     m_bytes = line.repeated(lines);
     m_largest = m_dir.filePath(QStringLiteral("大きな文書.txt"));

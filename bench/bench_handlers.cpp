@@ -5,13 +5,13 @@
 //   build/bench/bench_handlers -platform offscreen        (or under Xvfb with -platform xcb)
 #include "app/shell.h"
 #include "benchsupport.h"
+#include "common/textdecoding.h"
 #include "guitest.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,7 +23,7 @@ void writeFullTable(const QString& path, const QString& name) {
     for (int n = 1; n <= 300; ++n)
         text += QStringLiteral("%1 その%2 とても長い名前の項目,%3\r\n").arg(name).arg(n).arg(n % 20 + 1);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QStringEncoder("windows-31j").encode(text)) < 0)
+    if (!file.open(QIODevice::WriteOnly) || file.write(encodeCodePage932(text)) < 0)
         qFatal("cannot write %s", qPrintable(path));
 }
 

@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "benchsupport.h"
 #include "common/datafolder.h"
+#include "common/textdecoding.h"
 #include "guitest.h"
 #include "tables/listing.h"
 #include "windows/pages.h"
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QPushButton>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -69,7 +69,7 @@ void BenchHandouts::saveTheFullTable() {
         table += QStringLiteral("%1,%2\r\n").arg(mealName(n)).arg(n % 3 == 0 ? 1000 + 7 * n : 300 + n);
     {
         QFile file(QDir(dir.path()).filePath(SetMealFileName));
-        const QByteArray bytes = QStringEncoder("windows-31j").encode(table);
+        const QByteArray bytes = encodeCodePage932(table);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
 

@@ -8,6 +8,7 @@
 
 #include "app/shell.h"
 #include "common/datafolder.h"
+#include "common/textdecoding.h"
 #include "documents/documentwindow.h"
 #include "windows/startup.h"
 #include "windows/textbox.h"
@@ -17,7 +18,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -63,10 +63,9 @@ bool fillTable(const QString& path, const QStringList& longNames, int every, int
     const qsizetype sample = records.size();
     while (records.size() < 300)
         records.append(records.at(records.size() % sample));
-    QStringEncoder codePage932("windows-31j");
     for (qsizetype row = every; row <= records.size(); row += every) {
         const QString name = longNames.at((row / every) % longNames.size());
-        records[row - 1] = codePage932.encode(QStringLiteral("%1,%2\r").arg(name).arg(value + row));
+        records[row - 1] = encodeCodePage932(QStringLiteral("%1,%2\r").arg(name).arg(value + row));
     }
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;

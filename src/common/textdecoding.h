@@ -3,8 +3,8 @@
 
 #include <QByteArrayView>
 #include <QString>
-#include <QStringDecoder>
 
+#include <memory>
 #include <optional>
 
 // The mark editors and spreadsheets put before UTF-8 text ("CSV UTF-8").
@@ -18,18 +18,26 @@ inline bool startsWithUtf8ByteOrderMark(QByteArrayView bytes) {
 // writes it) into text. A byte or pair that is no character shows as U+FFFD
 // and never stops the decoding. Each call stands on its own: a lead byte cut
 // off at the end of `bytes` is a U+FFFD, not the start of the next call's text.
+// Debian decodes with ICU, Windows with the system's own code page; each
+// system has its file (codepage932_unix.cpp, codepage932_windows.cpp).
 class CodePage932Decoder {
 public:
     CodePage932Decoder();
+    ~CodePage932Decoder();
+    CodePage932Decoder(const CodePage932Decoder&) = delete;
+    CodePage932Decoder& operator=(const CodePage932Decoder&) = delete;
     QString decode(QByteArrayView bytes);
 
-private:
-    // Decodes a part holding none of the three control codes the converter
-    // moves about, writing from `out`; returns the end of what it wrote.
-    QChar* decodePart(QString& text, QChar* out, QByteArrayView part);
+    struct Converter;
 
-    QStringDecoder m_decoder;
+private:
+    std::unique_ptr<Converter> m_converter;
 };
+
+// The bytes of `text` in code page 932, as Windows writes them; a character
+// the code page lacks becomes "?". The program never writes the user's
+// files: tests and the sample tools make theirs with it.
+QByteArray encodeCodePage932(const QString& text);
 
 // What a user's text file is written in.
 enum class TextEncoding { CodePage932, Utf8, Utf16LittleEndian, Utf16BigEndian };

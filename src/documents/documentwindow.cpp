@@ -2,6 +2,7 @@
 #include "documents/documentwindow.h"
 
 #include "common/datafolder.h"
+#include "common/freedmemory.h"
 #include "documents/documentreader.h"
 #include "windows/textbox.h"
 
@@ -11,8 +12,6 @@
 #include <QPromise>
 #include <QTextDocument>
 #include <QtConcurrent/QtConcurrentRun>
-
-#include <malloc.h>
 
 namespace {
 
@@ -80,7 +79,7 @@ void DocumentWindow::loadDocumentFromDialog() {
             Text1->ensureCursorVisible();
             // The old document is gone; its memory goes back to the system
             // rather than staying with the process, off this thread.
-            workers().start([] { malloc_trim(0); });
+            workers().start([] { returnFreedMemory(); });
         }
         // A print pressed during the load prints what it brought.
         if (!m_loading)

@@ -18,6 +18,8 @@ class TestTextDecoding : public QObject {
 private slots:
     void tablesAndDocumentsReadEveryForm_data();
     void tablesAndDocumentsReadEveryForm();
+    void codePage932ReadsAsWindowsDoes_data();
+    void codePage932ReadsAsWindowsDoes();
 };
 
 void TestTextDecoding::tablesAndDocumentsReadEveryForm_data() {
@@ -74,6 +76,39 @@ void TestTextDecoding::tablesAndDocumentsReadEveryForm() {
         QCOMPARE(table.row(n).name, name);
         QCOMPARE(int(table.row(n).value), line.mid(comma + 1).toInt());
     }
+}
+
+// The same on Debian (ICU) and on Windows (the system's code page): the
+// characters where vendors' tables differ, and the bytes that are none.
+void TestTextDecoding::codePage932ReadsAsWindowsDoes_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("NEC special characters ① Ⅰ ㍉ ≒")
+        << QByteArray("\x87\x40\x87\x54\x87\x5F\x87\x90") << QStringLiteral("\u2460\u2160\u3349\u2252");
+    QTest::newRow("NEC-selected IBM extension 纊 and ￢")
+        << QByteArray("\xED\x40\xEE\xF9") << QStringLiteral("\u7E8A\uFFE2");
+    QTest::newRow("IBM extensions ⅰ ￤ 髙")
+        << QByteArray("\xFA\x40\xFA\x55\xFB\xFC") << QStringLiteral("\u2170\uFFE4\u9AD9");
+    QTest::newRow("0x5C is the backslash, 0x7E the tilde") << QByteArray("a\\b~") << QStringLiteral("a\\b~");
+    QTest::newRow("wave dash, minus, parallel, not, cent, pound")
+        << QByteArray("\x81\x60\x81\x7C\x81\x61\x81\xCA\x81\x91\x81\x92")
+        << QStringLiteral("\uFF5E\uFF0D\u2225\uFFE2\uFFE0\uFFE1");
+    QTest::newRow("half-width katakana") << QByteArray("\xB1\xDF") << QStringLiteral("\uFF71\uFF9F");
+    QTest::newRow("user-defined character") << QByteArray("\xF0\x40") << QStringLiteral("\uE000");
+    QTest::newRow("control codes stay themselves")
+        << QByteArray("\x1A\x1C\x7F\x01", 4) << QStringLiteral("\u001A\u001C\u007F\u0001");
+    QTest::newRow("lead byte at the end") << QByteArray("A\x82") << QStringLiteral("A\uFFFD");
+    QTest::newRow("lead byte before a byte it cannot lead")
+        << QByteArray("\x82\x20\x81\x0Ax") << QStringLiteral("\uFFFD \uFFFD\nx");
+    QTest::newRow("a pair that names no character") << QByteArray("\x85\x40z") << QStringLiteral("\uFFFDz");
+    QTest::newRow("single bytes that are no character")
+        << QByteArray("\x80\xA0\xFD\xFE\xFF") << QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+}
+
+void TestTextDecoding::codePage932ReadsAsWindowsDoes() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(CodePage932Decoder().decode(bytes), text);
 }
 
 QTEST_APPLESS_MAIN(TestTextDecoding)

@@ -7,11 +7,11 @@
 
 #include "common/printedlines.h"
 #include "common/runtimeerror.h"
+#include "common/textdecoding.h"
 
 #include <QDir>
 #include <QFile>
 #include <QList>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <functional>
 #include <optional>
@@ -45,7 +45,7 @@ inline QString panelDifference(const PrintedLines& panel, const QStringList& wan
 
 // The bytes of `text` in code page 932, as the user's files hold them.
 inline QByteArray codePage932(const QString& text) {
-    return QStringEncoder("windows-31j").encode(text);
+    return encodeCodePage932(text);
 }
 
 // Writes `text` as code page 932, line ends as they stand in `text`.
