@@ -15,7 +15,7 @@ namespace {
 
 // Title, date and the name line above the body.
 constexpr qreal HeadMillimetres = 24;
-constexpr int Resolution = 300;
+constexpr int Resolution = PageResolution;
 // Inside a table cell, around its text.
 constexpr qreal CellPadding = 12;
 
@@ -93,7 +93,7 @@ struct SetRow {
 // of pages is known.
 class PageComposer {
 public:
-    PageComposer(QPdfWriter& writer, const PageFrame& frame) : m_writer(writer), m_frame(frame) {
+    PageComposer(QPagedPaintDevice& writer, const PageFrame& frame) : m_writer(writer), m_frame(frame) {
         m_y = frame.body.top();
         m_pages.emplace_back();
     }
@@ -252,7 +252,7 @@ private:
         m_y = m_frame.body.top();
     }
 
-    QPdfWriter& m_writer;
+    QPagedPaintDevice& m_writer;
     const PageFrame& m_frame;
     qreal m_y = 0;
     std::vector<std::vector<std::pair<qreal, Draw>>> m_pages;
@@ -293,6 +293,11 @@ int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device
     writer.setTitle(handoutTitle(handout, date));
     writer.setCreator(QStringLiteral("ヨモリス"));
     writer.setResolution(Resolution);
+    return paintHandout(handout, date, writer, progress);
+}
+
+int paintHandout(const Handout& handout, const QDate& date, QPagedPaintDevice& writer,
+                 WorkProgress* progress) {
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageOrientation(QPageLayout::Portrait);
     const PageFrame frame(writer, HeadMillimetres);

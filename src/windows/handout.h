@@ -10,6 +10,7 @@
 
 class QDate;
 class QIODevice;
+class QPagedPaintDevice;
 class WorkProgress;
 
 // What a working window puts on paper: its results as lines, small tables
@@ -68,3 +69,7 @@ QString handoutTitle(const Handout& handout, const QDate& date);
 // Returns the number of pages.
 int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device,
                     WorkProgress* progress = nullptr);
+// The same pages on `device`, a PDF writer or a printer laying pages out at
+// PageResolution.
+int paintHandout(const Handout& handout, const QDate& date, QPagedPaintDevice& device,
+                 WorkProgress* progress = nullptr);

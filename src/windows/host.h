@@ -12,6 +12,7 @@
 #include <functional>
 
 class QIODevice;
+class QPagedPaintDevice;
 class QWidget;
 class WindowObject;
 
@@ -62,12 +63,15 @@ public:
     // A job that went out but whose fate is not known is no failure: it is
     // told to `progress` as a note.
     virtual void print(const QString& text, const QString& title, WorkProgress& progress) = 0;
-    // Prints the PDF that `writePdf` writes into the device it is handed as
-    // one job titled `title`, failing, giving up and noting as print() does.
-    // The pages are laid out only once the printer is known to be there.
-    virtual void printPdf(const QString& title, const std::function<void(QIODevice&)>& writePdf,
-                          WorkProgress& progress) {
-        Q_UNUSED(writePdf);
+    // Prints the pages `paint` lays out on the device it is handed (at
+    // PageResolution) as one job titled `title`, failing, giving up and
+    // noting as print() does; `paint` reports its pages to, and stops on, the
+    // progress it is handed. The pages are laid out only once the printer
+    // is known to be there.
+    virtual void printPages(const QString& title,
+                            const std::function<void(QPagedPaintDevice&, WorkProgress&)>& paint,
+                            WorkProgress& progress) {
+        Q_UNUSED(paint);
         Q_UNUSED(progress);
         throw RuntimeError(ErrorKind::Printer, title, QStringLiteral("この印刷先は PDF を印刷できません"));
     }

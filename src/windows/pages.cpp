@@ -49,10 +49,10 @@ QFont printFont() {
     return font;
 }
 
-PageFrame::PageFrame(QPdfWriter& writer, qreal headMillimetres) {
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    const int dpi = writer.resolution();
-    paper = QRectF(QPointF(0, 0), writer.pageLayout().fullRectPixels(dpi).size());
+PageFrame::PageFrame(QPagedPaintDevice& device, qreal headMillimetres) {
+    device.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const int dpi = device.logicalDpiY();
+    paper = QRectF(QPointF(0, 0), device.pageLayout().fullRectPixels(dpi).size());
     const qreal margin = pixels(MarginMillimetres, dpi);
     body = paper.adjusted(margin, margin + pixels(headMillimetres, dpi), -margin, -margin);
     m_footBaseline = paper.height() - pixels(FootMillimetres, dpi);
@@ -71,27 +71,27 @@ void PageFrame::drawFoot(QPainter& painter, const QString& name, int page, int p
     painter.drawText(QPointF(body.right() - numberWidth, m_footBaseline), number);
 }
 
-void setUpForPages(QTextDocument& document, QPdfWriter& writer, const PageFrame& frame) {
+void setUpForPages(QTextDocument& document, QPagedPaintDevice& device, const PageFrame& frame) {
     document.setDefaultFont(printFont());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     document.setDefaultTextOption(option);
-    document.documentLayout()->setPaintDevice(&writer);
+    document.documentLayout()->setPaintDevice(&device);
     document.setPageSize(frame.body.size());
 }
 
-void paintPages(QTextDocument& document, QPdfWriter& writer, const PageFrame& frame, int pages,
+void paintPages(QTextDocument& document, QPagedPaintDevice& device, const PageFrame& frame, int pages,
                 const QString& footName, const std::function<void(QPainter&)>& drawHead,
                 WorkProgress* progress) {
     if (progress)
         progress->setTotal(pages);
     const QRectF& body = frame.body;
-    QPainter painter(&writer);
+    QPainter painter(&device);
     for (int page = 0; page < pages; ++page) {
         if (progress && progress->isCancelled())
             break;
         if (page > 0)
-            writer.newPage();
+            device.newPage();
         if (drawHead)
             drawHead(painter);
         painter.save();
@@ -108,16 +108,26 @@ void paintPages(QTextDocument& document, QPdfWriter& writer, const PageFrame& fr
     }
 }
 
-int layOutOnPages(const QString& text, const QString& name, QPdfWriter& writer, WorkProgress* progress) {
-    const PageFrame frame(writer);
+int layOutOnPages(const QString& text, const QString& name, QPagedPaintDevice& device,
+                  WorkProgress* progress) {
+    const PageFrame frame(device);
     QTextDocument document;
-    setUpForPages(document, writer, frame);
+    setUpForPages(document, device, frame);
     // Qt's small document margin stays: without it, the line that opens a
     // page also shows as a sliver at the foot of the page before.
     document.setPlainText(text);
     // The line end printed after the text, and blank lines before it, would
     // otherwise open a page of their own.
     const int pages = std::min(document.pageCount(), lastPageWithText(document, frame.body.height()) + 1);
-    paintPages(document, writer, frame, pages, name, {}, progress);
+    paintPages(document, device, frame, pages, name, {}, progress);
     return pages;
+}
+
+void writeDocumentPdf(const QString& text, const QString& name, const QPageSize& paper, QIODevice& device,
+                      WorkProgress* progress) {
+    QPdfWriter writer(&device);
+    writer.setTitle(name);
+    writer.setCreator(QStringLiteral("ヨモリス"));
+    writer.setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::A4));
+    layOutOnPages(text, name, writer, progress);
 }

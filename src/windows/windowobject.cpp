@@ -135,9 +135,12 @@ void WindowObject::printHandout() {
         return;
     m_work.print([paper = *paper, today = QDate::currentDate()] {
         return [paper, today](TextPrinter& printer, WorkProgress& progress) {
-            printer.printPdf(
+            printer.printPages(
                 handoutTitle(paper, today),
-                [&](QIODevice& pdf) { writeHandoutPdf(paper, today, pdf, &progress); }, progress);
+                [&](QPagedPaintDevice& pages, WorkProgress& watched) {
+                    paintHandout(paper, today, pages, &watched);
+                },
+                progress);
         };
     });
 }

@@ -7,9 +7,11 @@
 
 #include "app/shell.h"
 #include "testsupport.h"
+#include "windows/pages.h"
 
 #include <QBuffer>
 #include <QMutex>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
@@ -51,11 +53,15 @@ public:
         keep(text, title, progress);
     }
     // The PDF's bytes, as Latin-1 text.
-    void printPdf(const QString& title, const std::function<void(QIODevice&)>& writePdf,
-                  WorkProgress& progress) override {
+    void printPages(const QString& title, const std::function<void(QPagedPaintDevice&, WorkProgress&)>& paint,
+                    WorkProgress& progress) override {
         QBuffer pdf;
         pdf.open(QIODevice::WriteOnly);
-        writePdf(pdf);
+        {
+            QPdfWriter writer(&pdf);
+            writer.setResolution(PageResolution);
+            paint(writer, progress);
+        }
         keep(QString::fromLatin1(pdf.data()), title, progress);
     }
     // The text as it would be laid out, in UTF-8 rather than on pages.
