@@ -11,10 +11,10 @@
 // the real message box, file dialog and printer, and only this file uses it.
 #include "app/commandline.h"
 #include "app/qttranslations.h"
-#include "app/quitsignals.h"
 #include "app/shell.h"
 #include "common/datafolder.h"
 #include "system/messageboxerrorstop.h"
+#include "system/quitrequests.h"
 #include "system/systemprinter.h"
 #include "system/widgetfiledialog.h"
 #include "system/widgethandoutdialogs.h"
@@ -120,7 +120,7 @@ int main(int argc, char* argv[]) {
     Shell shell(
         errorStop, tableFolder, [] { QCoreApplication::quit(); }, fileDialog, printer);
     shell.setHandoutDialogs(handoutDialogs);
-    endOnQuitSignals([&shell] { shell.endProgram(); });
+    endOnQuitRequests([&shell] { shell.endProgram(); });
     shell.start();
     // The shell goes first and waits for its windows' work, which may still
     // be using the printer.

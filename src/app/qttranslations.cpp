@@ -9,11 +9,14 @@
 bool installQtTranslations(QCoreApplication& app) {
     // The program is Japanese whatever the desktop's language, and so are
     // the dialogs it shows.
+    // Debian keeps them with Qt; the Windows program carries its own.
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    for (const QString& folder :
+         {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral(":/translations")}) {
+        if (translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"), folder))
+            return QCoreApplication::installTranslator(translator);
     }
-    return QCoreApplication::installTranslator(translator);
+    delete translator;
+    return false;
 }

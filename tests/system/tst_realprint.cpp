@@ -3,12 +3,12 @@
 // printer of scripts/test-printer.sh, whose listener keeps every job it gets.
 // Without that printer the test skips on a developer's machine and fails in
 // CI (the variable CI is set), where .ci/run sets it up.
-#include "app/quitsignals.h"
 #include "app/shell.h"
 #include "documents/documentwindow.h"
 #include "guitest.h"
 #include "pdftext.h"
 #include "shellfixture.h"
+#include "system/quitrequests.h"
 #include "system/systemprinter.h"
 #include "windows/textbox.h"
 
@@ -675,7 +675,7 @@ void TestRealPrint::stalledPrintInAProgramOfItsOwn() {
     {
         Shell shell(
             m_errors, m_dir.path(), [&running] { running.quit(); }, m_dialog, m_printer);
-        endOnQuitSignals([&shell] { shell.endProgram(); });
+        endOnQuitRequests([&shell] { shell.endProgram(); });
         shell.start();
         shell.open<DocumentWindow>();
         ShellFixture::click(shell.window<DocumentWindow>(), QStringLiteral("Command2"));

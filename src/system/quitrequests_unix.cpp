@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/quitsignals.h"
+#include "system/quitrequests.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -25,7 +25,7 @@ void onSignal(int signal) {
 
 } // namespace
 
-void endOnQuitSignals(std::function<void()> end) {
+void endOnQuitRequests(std::function<void()> end) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
         qWarning("yomorisu: no end on SIGTERM: %s", std::strerror(errno));
         return;
