@@ -4,11 +4,76 @@
 // Reading printed PDFs back with poppler's tools (pdftotext, pdfinfo,
 // pdffonts), and comparing what they hold with the text that was printed.
 
+#include <QFileInfo>
 #include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+
+#ifdef Q_OS_WIN
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QThread>
+#include <windows.h>
+
+// Under Wine the Windows tests use this machine's own poppler tools. Wine
+// starts a program of this machine's when it is named by its path on the Z:
+// drive, but gives the starter no handle to wait on nor its output; so a
+// shell runs the tool, writing its output and then its status to files, and
+// the test waits for the status.
+
+// The path of a file on this machine, as Wine tells it; `path` when not
+// under Wine.
+inline QString unixPath(const QString& path) {
+    using UnixFileName = char* (*)(const wchar_t*);
+    static const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    if (!unixFileName)
+        return path;
+    const QString native = QDir::toNativeSeparators(QDir(path).absolutePath());
+    char* unix = unixFileName(reinterpret_cast<const wchar_t*>(native.utf16()));
+    if (!unix)
+        return path;
+    const QString converted = QString::fromUtf8(unix);
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return converted;
+}
+
+inline bool pdfToolsPresent() {
+    return QFileInfo::exists(QStringLiteral("Z:/usr/bin/pdftotext"));
+}
+
+inline QString runPdfTool(const QString& tool, const QStringList& arguments) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QStringList passed{
+        QStringLiteral("-c"),
+        QStringLiteral("t=$1; o=$2; shift 2; \"$t\" \"$@\" >\"$o\" 2>&1; echo $? >\"$o.part\"; "
+                       "mv \"$o.part\" \"$o.status\""),
+        QStringLiteral("-"), tool, unixPath(out)};
+    for (const QString& argument : arguments)
+        passed.append(QFileInfo::exists(argument) ? unixPath(argument) : argument);
+    if (!QProcess::startDetached(QStringLiteral("Z:/bin/sh"), passed))
+        return QStringLiteral("(%1 failed to start)").arg(tool);
+    QFile status(out + QStringLiteral(".status"));
+    for (QDeadlineTimer deadline(60000); !status.exists(); QThread::msleep(20))
+        if (deadline.hasExpired())
+            return QStringLiteral("(%1 did not finish)").arg(tool);
+    QFile output(out);
+    if (!status.open(QIODevice::ReadOnly) || !output.open(QIODevice::ReadOnly))
+        return QStringLiteral("(%1 left no output)").arg(tool);
+    const QByteArray said = output.readAll();
+    if (status.readAll().trimmed() != "0")
+        return QStringLiteral("(%1 failed: %2)").arg(tool, QString::fromUtf8(said));
+    return QString::fromUtf8(said);
+}
+#else
+inline bool pdfToolsPresent() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}
 
 // The tool's output, or a text naming its failure (which no check matches).
 inline QString runPdfTool(const QString& tool, const QStringList& arguments) {
@@ -20,6 +85,7 @@ inline QString runPdfTool(const QString& tool, const QStringList& arguments) {
             .arg(tool, process.errorString(), QString::fromUtf8(process.readAllStandardError()));
     return QString::fromUtf8(process.readAllStandardOutput());
 }
+#endif
 
 inline QString pdfText(const QString& pdf) {
     // In the order it was drawn, which is the text's own: reading columns into

@@ -31,7 +31,7 @@ private:
 };
 
 void TestPrintLayout::initTestCase() {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+    if (!pdfToolsPresent()) {
         if (qEnvironmentVariableIsSet("CI"))
             QFAIL("pdftotext is missing: scripts/setup.sh installs poppler-utils");
         QSKIP("pdftotext is missing: run scripts/setup.sh");

@@ -14,7 +14,9 @@
 
 #include <memory>
 
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -24,7 +26,9 @@ void place(Source source, const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     switch (source) {
     case Source::Fifo:
+#ifdef Q_OS_UNIX
         if (::mkfifo(native.constData(), 0600) != 0)
+#endif
             qFatal("mkfifo failed");
         return;
     case Source::DevZero:
@@ -69,11 +73,15 @@ void TestBadTableFiles::displayAnswersAndTheProgramGoesOn_data() {
     QTest::addColumn<Source>("source");
     QTest::addColumn<bool>("rmr");
     QTest::addColumn<int>("errorNumber");
+#ifdef Q_OS_UNIX // Windows has neither
     QTest::newRow("定食.csv a named pipe") << Source::Fifo << false << 75;
     QTest::newRow("定食.csv a link to /dev/zero") << Source::DevZero << false << 75;
+#endif
     QTest::newRow("定食.csv a gigabyte of zero bytes") << Source::SparseGigabyte << false << 6;
+#ifdef Q_OS_UNIX
     QTest::newRow("rmr.csv a named pipe") << Source::Fifo << true << 75;
     QTest::newRow("rmr.csv a link to /dev/zero") << Source::DevZero << true << 75;
+#endif
 }
 
 void TestBadTableFiles::displayAnswersAndTheProgramGoesOn() {
