@@ -21,7 +21,7 @@ class QIODevice;
 struct DocumentBounds {
     qint64 bytes;         // the file's size
     qsizetype lines;      // lines as the box shows them: CR, LF and CR LF each end one
-    qsizetype lineLength; // characters in the longest of them
+    qsizetype lineLength; // characters (code points, not UTF-16 units) in the longest of them
 };
 inline constexpr DocumentBounds MaxDocument{qint64(2) * 1024 * 1024, 60'000, 10'000};
 
