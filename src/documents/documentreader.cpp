@@ -24,7 +24,7 @@ RuntimeError tooLarge(qint64 maxBytes) {
     const QString bound = maxBytes % (1024 * 1024) == 0
                               ? QStringLiteral("%1 MiB").arg(counted(maxBytes / (1024 * 1024)))
                               : QStringLiteral("%1 バイト").arg(counted(maxBytes));
-    return RuntimeError(ErrorKind::FileAccess, {},
+    return RuntimeError(ErrorKind::DocumentTooLarge, {},
                         QStringLiteral("文書が大きすぎます（%1 まで）").arg(bound));
 }
 
@@ -73,11 +73,11 @@ LineScan scanLines(QStringView text) {
 
 void checkBounds(const LineScan& scan, const DocumentBounds& bounds) {
     if (scan.lines > bounds.lines)
-        throw RuntimeError(ErrorKind::FileAccess, {},
+        throw RuntimeError(ErrorKind::DocumentTooLarge, {},
                            QStringLiteral("文書の行が多すぎます（%1 行まで）").arg(counted(bounds.lines)));
     if (scan.longest > bounds.lineLength)
         throw RuntimeError(
-            ErrorKind::FileAccess, {},
+            ErrorKind::DocumentTooLarge, {},
             QStringLiteral("文書に長すぎる行があります（1 行 %1 字まで）").arg(counted(bounds.lineLength)));
 }
 
