@@ -27,15 +27,49 @@ BodyInputs readBodyInputs(const QString& heightText, const QString& weightText) 
     return inputs;
 }
 
+namespace {
+
+constexpr qint32 TallFrom = 160;
+// 150 itself falls between the designed bands; it takes the middle rule so
+// that every height gets a weight.
+constexpr qint32 MiddleFrom = 150;
+
+} // namespace
+
+StandardWeightRule standardWeightRule(qint32 height) {
+    if (height >= TallFrom)
+        return StandardWeightRule::Tall;
+    if (height >= MiddleFrom)
+        return StandardWeightRule::Middle;
+    return StandardWeightRule::Short;
+}
+
 double standardWeight(qint32 height) {
     const double difference = double(height) - 100;
-    if (height >= 160)
+    switch (standardWeightRule(height)) {
+    case StandardWeightRule::Tall:
         return difference * 0.9;
-    // 150 itself falls between the designed bands; it takes the middle rule
-    // so that every height gets a weight.
-    if (height >= 150)
+    case StandardWeightRule::Middle:
         return difference / 10 * 0.4 + 50;
+    case StandardWeightRule::Short:
+        break;
+    }
     return difference;
+}
+
+// Kept beside the arithmetic above: a change to one is a change to the other.
+QString standardWeightRuleText(StandardWeightRule rule) {
+    switch (rule) {
+    case StandardWeightRule::Tall:
+        return QStringLiteral("身長 %1 cm 以上: (身長 − 100) × 0.9").arg(TallFrom);
+    case StandardWeightRule::Middle:
+        return QStringLiteral("身長 %1〜%2 cm: (身長 − 100) ÷ 10 × 0.4 + 50")
+            .arg(MiddleFrom)
+            .arg(TallFrom - 1);
+    case StandardWeightRule::Short:
+        break;
+    }
+    return QStringLiteral("身長 %1 cm 未満: 身長 − 100").arg(MiddleFrom);
 }
 
 qint32 bodyMassIndex(qint32 height, qint32 weight) {
@@ -67,9 +101,9 @@ QString bmiClassName(BmiClass bmiClass) {
 }
 
 BmiClass bmiClassOf(qint32 bmi) {
-    if (bmi < 18.5)
+    if (bmi < ThinBmiBelow)
         return BmiClass::Thin;
-    if (bmi <= 25)
+    if (bmi <= HeavyBmiAbove)
         return BmiClass::Normal;
     return BmiClass::Heavy;
 }

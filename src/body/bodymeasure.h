@@ -19,6 +19,12 @@ struct BodyInputs {
 // overflow error naming the box.
 BodyInputs readBodyInputs(const QString& heightText, const QString& weightText);
 
+// The three rules of the standard weight, by height.
+enum class StandardWeightRule { Tall, Middle, Short };
+StandardWeightRule standardWeightRule(qint32 height);
+// The rule in the words a client reads: "身長 160 cm 以上: (身長 − 100) × 0.9".
+QString standardWeightRuleText(StandardWeightRule rule);
+
 // Standard weight in kilograms. 160 cm and up: (h - 100) x 0.9; 150 to 159:
 // (h - 100) / 10 x 0.4 + 50; below 150: h - 100.
 double standardWeight(qint32 height);
@@ -28,6 +34,11 @@ double standardWeight(qint32 height);
 // is zero as well; a quotient beyond 32 bits is the overflow error. Each
 // names the height box.
 qint32 bodyMassIndex(qint32 height, qint32 weight);
+
+// Where the classes part: a BMI below the first is thin, one above the
+// second heavy.
+inline constexpr double ThinBmiBelow = 18.5;
+inline constexpr double HeavyBmiAbove = 25;
 
 // 18 or less thin, 19 to 25 normal, 26 or more heavy.
 BmiClass bmiClassOf(qint32 bmi);

@@ -7,6 +7,13 @@
 #include "windows/picturearea.h"
 #include "windows/textbox.h"
 
+namespace {
+
+// The figure on paper: large enough to read across a desk.
+constexpr qreal FigureMillimetres = 45;
+
+} // namespace
+
 BodyWindow::BodyWindow(WindowHost& host) : WindowObject(host, layout::body()) {}
 
 void BodyWindow::bindControls() {
@@ -47,12 +54,29 @@ std::optional<Handout> BodyWindow::handout() const {
     // The window has no title label: its caption heads the page.
     Handout paper{layout().caption, layout().name, {}};
     const QString weightUnit = caption(QStringLiteral("Label7"));
+    // A page the client keeps: the figures large, the figure beside them.
     paper.addFigures(
         {{caption(QStringLiteral("Label2")), formatWhole(c.inputs.height).trimmed(), QStringLiteral("cm")},
          {caption(QStringLiteral("Label3")), formatWhole(c.inputs.weight).trimmed(), weightUnit},
          {caption(QStringLiteral("Label6")), formatDouble(c.standardWeight).trimmed(), weightUnit},
-         {caption(QStringLiteral("Label8")), formatWhole(c.bmi).trimmed(), bmiClassName(bmiClassOf(c.bmi))}});
-    paper.addImage(c.figure);
+         {caption(QStringLiteral("Label8")), formatWhole(c.bmi).trimmed(), bmiClassName(bmiClassOf(c.bmi))}},
+        16);
+    paper.addImage(c.figure, FigureMillimetres, true);
+
+    paper.addLine(QStringLiteral("BMI の目安"), true);
+    Handout::Scale scale;
+    // The ends hold nearly every adult's BMI; the bounds are the window's own.
+    scale.from = 12;
+    scale.to = 40;
+    scale.bounds = {ThinBmiBelow, HeavyBmiAbove};
+    scale.bands = {bmiClassName(BmiClass::Thin), bmiClassName(BmiClass::Normal),
+                   bmiClassName(BmiClass::Heavy)};
+    scale.value = c.bmi;
+    scale.valueLabel = QStringLiteral("あなたの BMI %1").arg(formatWhole(c.bmi).trimmed());
+    paper.addScale(scale);
+
+    paper.addLine(QStringLiteral("標準体重の求め方"), true);
+    paper.addLine(standardWeightRuleText(standardWeightRule(c.inputs.height)));
     return paper;
 }
 

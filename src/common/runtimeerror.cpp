@@ -21,6 +21,8 @@ int runtimeErrorNumber(ErrorKind kind) {
         return 76;
     case ErrorKind::Printer:
         return 482;
+    case ErrorKind::DocumentTooLarge:
+        return 0;
     }
     return 0;
 }
@@ -45,6 +47,8 @@ QString errorDescription(ErrorKind kind) {
         return QStringLiteral("パスが見つかりません。");
     case ErrorKind::Printer:
         return QStringLiteral("プリンタ エラーです。");
+    case ErrorKind::DocumentTooLarge:
+        return QStringLiteral("大きすぎる文書は読み込めません。");
     }
     return {};
 }
@@ -55,7 +59,10 @@ RuntimeError::RuntimeError(ErrorKind kind, QString source, QString reason)
 }
 
 void RuntimeError::describe() {
-    QString what = QStringLiteral("run-time error %1: %2").arg(runtimeErrorNumber(m_kind)).arg(m_source);
+    QString what =
+        m_kind == ErrorKind::DocumentTooLarge
+            ? QStringLiteral("too large: %1").arg(m_source)
+            : QStringLiteral("run-time error %1: %2").arg(runtimeErrorNumber(m_kind)).arg(m_source);
     if (m_line > 0)
         what += QStringLiteral(" line %1").arg(m_line);
     m_what = what.toUtf8();
@@ -78,6 +85,15 @@ RuntimeError RuntimeError::atLine(int line) const {
 }
 
 QString errorMessage(const RuntimeError& error) {
+    if (error.kind() == ErrorKind::DocumentTooLarge) {
+        // Headed by what happened, then the bound it passed and the file.
+        QString text = errorDescription(error.kind());
+        if (!error.reason().isEmpty())
+            text += QStringLiteral("\n\n%1。").arg(error.reason());
+        if (!error.source().isEmpty())
+            text += QStringLiteral("\n\nファイル: %1").arg(error.source());
+        return text;
+    }
     QString text =
         QStringLiteral("実行時エラー '%1':\n\n%2").arg(error.number()).arg(errorDescription(error.kind()));
     QString place = error.source();

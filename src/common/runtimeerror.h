@@ -17,8 +17,12 @@ enum class ErrorKind {
     FileAccess,          // 75: the file exists but cannot be opened
     DeviceIo,            // 57: reading failed part way
     Printer,             // 482
+    // A document past a bound the program sets. No run-time error: the file
+    // is fine, and a number would send the user looking for what is wrong.
+    DocumentTooLarge,
 };
 
+// 0 for a kind that has no run-time error number.
 int runtimeErrorNumber(ErrorKind kind);
 QString errorDescription(ErrorKind kind);
 

@@ -24,7 +24,7 @@ RuntimeError tooLarge(qint64 maxBytes) {
     const QString bound = maxBytes % (1024 * 1024) == 0
                               ? QStringLiteral("%1 MiB").arg(counted(maxBytes / (1024 * 1024)))
                               : QStringLiteral("%1 バイト").arg(counted(maxBytes));
-    return RuntimeError(ErrorKind::FileAccess, {},
+    return RuntimeError(ErrorKind::DocumentTooLarge, {},
                         QStringLiteral("文書が大きすぎます（%1 まで）").arg(bound));
 }
 
@@ -33,7 +33,7 @@ RuntimeError tooLarge(qint64 maxBytes) {
 // the text, not the bytes.
 struct LineScan {
     qsizetype lines = 0;   // as the box shows them: CR, LF and CR LF each end one
-    qsizetype longest = 0; // characters in the longest of them
+    qsizetype longest = 0; // characters (code points) in the longest of them
     qsizetype loneCrs = 0; // CRs without an LF after them
 };
 
@@ -42,9 +42,15 @@ LineScan scanLines(QStringView text) {
     const qsizetype size = text.size();
     const QChar* c = text.data();
     qsizetype start = 0;
+    // A character beyond the basic plane is two UTF-16 units but one
+    // character to the user: each pair in the line counts one less.
+    qsizetype pairs = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        if (c[i].unicode() > u'\r')
+        if (c[i].unicode() > u'\r') {
+            if (c[i].isLowSurrogate() && i > start && c[i - 1].isHighSurrogate())
+                ++pairs;
             continue;
+        }
         if (c[i] == Lf) {
             ++scan.lines;
         } else if (c[i] == Cr) {
@@ -55,10 +61,11 @@ LineScan scanLines(QStringView text) {
         } else {
             continue;
         }
-        scan.longest = std::max(scan.longest, i - start);
+        scan.longest = std::max(scan.longest, i - start - pairs);
         start = i + 1;
+        pairs = 0;
     }
-    scan.longest = std::max(scan.longest, size - start);
+    scan.longest = std::max(scan.longest, size - start - pairs);
     if (size > 0 && c[size - 1] != Cr && c[size - 1] != Lf)
         ++scan.lines;
     return scan;
@@ -66,11 +73,11 @@ LineScan scanLines(QStringView text) {
 
 void checkBounds(const LineScan& scan, const DocumentBounds& bounds) {
     if (scan.lines > bounds.lines)
-        throw RuntimeError(ErrorKind::FileAccess, {},
+        throw RuntimeError(ErrorKind::DocumentTooLarge, {},
                            QStringLiteral("文書の行が多すぎます（%1 行まで）").arg(counted(bounds.lines)));
     if (scan.longest > bounds.lineLength)
         throw RuntimeError(
-            ErrorKind::FileAccess, {},
+            ErrorKind::DocumentTooLarge, {},
             QStringLiteral("文書に長すぎる行があります（1 行 %1 字まで）").arg(counted(bounds.lineLength)));
 }
 

@@ -21,7 +21,7 @@ class QIODevice;
 struct DocumentBounds {
     qint64 bytes;         // the file's size
     qsizetype lines;      // lines as the box shows them: CR, LF and CR LF each end one
-    qsizetype lineLength; // characters in the longest of them
+    qsizetype lineLength; // characters (code points, not UTF-16 units) in the longest of them
 };
 inline constexpr DocumentBounds MaxDocument{qint64(2) * 1024 * 1024, 60'000, 10'000};
 
@@ -45,14 +45,15 @@ using ReadProgress = std::function<bool(qint64 bytesRead)>;
 // are no character become U+FFFD.
 QString documentText(QByteArrayView bytes);
 
-// Reads the whole device into a document. Fails with a file error naming the
-// bound when it holds more bytes, lines or a longer line than `bounds`; a read
+// Reads the whole device into a document. Fails with DocumentTooLarge naming
+// the bound when it holds more bytes, lines or a longer line than `bounds`; a read
 // error midway ends the document at the last whole line read and is returned
 // as its failure.
 Document readDocument(QIODevice& device, const DocumentBounds& bounds = MaxDocument,
                       const ReadProgress& progress = {});
 
 // Opens the file read-only (a regular file only), reads it and closes it.
-// Throws a file error naming the path when the file cannot be opened or is
-// out of bounds; a read error midway comes back as the document's failure.
+// Throws a file error naming the path when the file cannot be opened, and
+// DocumentTooLarge naming it and the bound when it is out of bounds; a read
+// error midway comes back as the document's failure.
 Document loadDocument(const QString& path, const ReadProgress& progress = {});

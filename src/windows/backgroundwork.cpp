@@ -159,7 +159,9 @@ void BackgroundWork::startNextPrint() {
 
 void BackgroundWork::save(const QString& path, std::function<void(QIODevice&, WorkProgress&)> write) {
     auto* watcher = new QFutureWatcher<Outcome>(this);
+    ++m_saving;
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        --m_saving;
         if (watcher->isCanceled() || watcher->future().resultCount() == 0)
             return;
         if (const Outcome outcome = watcher->result(); outcome.failure)

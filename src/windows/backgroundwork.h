@@ -64,6 +64,8 @@ public:
     // Writes the file at `path` through `write`, whole or not at all; キャンセル
     // leaves it as it was.
     void save(const QString& path, std::function<void(QIODevice&, WorkProgress&)> write);
+    // Whether a save is still being written.
+    bool isSaving() const { return m_saving > 0; }
 
     // A progress dialog over the form, shown once the work has taken half a
     // second; null when the window is unloaded.
@@ -87,4 +89,5 @@ private:
     QPointer<QFutureWatcherBase> m_printing;
     std::deque<WaitingPrint> m_waitingPrints;
     int m_running = 0;
+    int m_saving = 0;
 };

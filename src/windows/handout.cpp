@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/handout.h"
 
+#include "windows/handoutpieces.h"
 #include "windows/host.h"
 #include "windows/pages.h"
 
@@ -116,7 +117,8 @@ public:
         for (const QStringList& row : figures.rows) {
             QList<SetText> set;
             for (qsizetype i = 0; i < row.size(); ++i) {
-                set.append(SetText(row[i], printFont(), m_frame.body.width(), &m_writer));
+                const QFont font = figures.points > 0 ? pageFont(figures.points) : printFont();
+                set.append(SetText(row[i], font, m_frame.body.width(), &m_writer));
                 if (widths.size() <= i)
                     widths.append(0);
                 widths[i] = std::max(widths[i], set.last().width() + 2 * CellPadding);
@@ -167,14 +169,28 @@ public:
             placeRow(heading, table.columns, widths, true);
     }
 
-    void add(const QImage& image) {
-        // At the size it has on screen.
-        const qreal scale = qreal(Resolution) / 96;
-        const QSizeF size(image.width() * scale, image.height() * scale);
+    void add(const Handout::Picture& picture) {
+        const auto [image, size] = pictureOnPage(picture, Resolution);
+        const auto draw = [image, size](qreal x) {
+            return [image, size, x](QPainter& painter, qreal y) {
+                painter.drawImage(QRectF(QPointF(x, y), size), image);
+            };
+        };
+        if (picture.beside && !pageIsEmpty() && m_pieceTop + size.height() <= m_frame.body.bottom()) {
+            m_pages.back().emplace_back(m_pieceTop, draw(m_frame.body.right() - size.width()));
+            m_y = std::max(m_y, m_pieceTop + size.height());
+            return;
+        }
         gap();
-        place(size.height(), [image, size, x = m_frame.body.left()](QPainter& painter, qreal y) {
-            painter.drawImage(QRectF(QPointF(x, y), size), image);
-        });
+        place(size.height(), draw(m_frame.body.left()));
+    }
+
+    void add(const Handout::Scale& scale) {
+        gap();
+        place(scaleHeight(m_writer),
+              [scale, x = m_frame.body.left(), width = m_frame.body.width()](QPainter& painter, qreal y) {
+                  paintScale(painter, QPointF(x, y), width, scale);
+              });
     }
 
     // Paints every page, with the head and the foot; stops once cancelled.
@@ -182,6 +198,8 @@ public:
         if (progress)
             progress->setTotal(pages());
         QPainter painter(&m_writer);
+        // Pictures here are line drawings: JPEG would smear their edges.
+        painter.setRenderHint(QPainter::LosslessImageRendering);
         for (int page = 0; page < pages(); ++page) {
             if (progress && progress->isCancelled())
                 return;
@@ -233,9 +251,11 @@ private:
     }
 
     // Room between pieces, as between paragraphs; none at the top of a page.
+    // Starts the next piece.
     void gap() {
         if (!pageIsEmpty())
             m_y += QFontMetricsF(printFont(), &m_writer).height() * 0.6;
+        m_pieceTop = m_y;
     }
 
     void place(qreal height, Draw draw) {
@@ -250,11 +270,14 @@ private:
     void newPage() {
         m_pages.emplace_back();
         m_y = m_frame.body.top();
+        m_pieceTop = m_y;
     }
 
     QPagedPaintDevice& m_writer;
     const PageFrame& m_frame;
     qreal m_y = 0;
+    // Where the piece being placed starts on the last page.
+    qreal m_pieceTop = 0;
     std::vector<std::vector<std::pair<qreal, Draw>>> m_pages;
 };
 
@@ -268,12 +291,16 @@ void Handout::addLine(const QString& text, bool bold) {
     pieces.append(Line{text, bold});
 }
 
-void Handout::addFigures(const QList<QStringList>& rows) {
-    pieces.append(Figures{rows});
+void Handout::addFigures(const QList<QStringList>& rows, qreal points) {
+    pieces.append(Figures{rows, points});
 }
 
-void Handout::addImage(const QImage& image) {
-    pieces.append(image);
+void Handout::addImage(const QImage& image, qreal leastMillimetres, bool beside) {
+    pieces.append(Picture{image, leastMillimetres, beside});
+}
+
+void Handout::addScale(const Scale& scale) {
+    pieces.append(scale);
 }
 
 QString japaneseDate(const QDate& date) {

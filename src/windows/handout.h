@@ -33,10 +33,27 @@ struct Handout {
     void addTable(const QList<Column>& columns, const QList<QStringList>& rows);
     // A line of text; a bold one reads as a heading.
     void addLine(const QString& text, bool bold = false);
-    // Label and value pairs side by side, such as a total and its unit.
-    void addFigures(const QList<QStringList>& rows);
-    // A picture at the size it has on screen.
-    void addImage(const QImage& image);
+    // Label and value pairs side by side, such as a total and its unit; in
+    // the print font, or at `points` where a reader should see them first.
+    void addFigures(const QList<QStringList>& rows, qreal points = 0);
+    // A picture at the size it has on screen, or at least `leastMillimetres`
+    // high, never blurred and never stored lossy. `beside` sets it at the
+    // right of the piece before it, where there is room.
+    void addImage(const QImage& image, qreal leastMillimetres = 0, bool beside = false);
+
+    // A straight scale from `from` to `to`, parted at `bounds` into bands,
+    // each named, with `value` marked by a pointer that `valueLabel` heads;
+    // its band's name is set in bold, a value on a bound counting to the band
+    // below. A value beyond the ends points at the nearer end.
+    struct Scale {
+        double from = 0;
+        double to = 0;
+        QList<double> bounds; // ascending, inside the scale
+        QStringList bands;    // one more than the bounds
+        double value = 0;
+        QString valueLabel;
+    };
+    void addScale(const Scale& scale);
 
     struct Table {
         QList<Column> columns;
@@ -48,8 +65,14 @@ struct Handout {
     };
     struct Figures {
         QList<QStringList> rows;
+        qreal points = 0;
     };
-    using Piece = std::variant<Table, Line, Figures, QImage>;
+    struct Picture {
+        QImage image;
+        qreal leastMillimetres = 0;
+        bool beside = false;
+    };
+    using Piece = std::variant<Table, Line, Figures, Picture, Scale>;
     // In the order they go on the pages.
     QList<Piece> pieces;
 };

@@ -11,6 +11,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 
 WindowObject::WindowObject(WindowHost& host, const layout::Window& layout)
     : m_host(host), m_layout(layout), m_work(host.errorStop(), host.printer(), [this] { return form(); }) {}
@@ -98,8 +99,8 @@ QMenuBar* WindowObject::makeFileMenu() {
     QAction* save = file->addAction(QStringLiteral("PDF に保存(&S)…"));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(
-        save, &QAction::triggered, this,
-        [this] { runGuarded(m_host.errorStop(), [this] { saveHandout(); }); }, Qt::QueuedConnection);
+        save, &QAction::triggered, this, [this] { runGuarded(m_host.errorStop(), [this] { chooseSave(); }); },
+        Qt::QueuedConnection);
     return menuBar;
 }
 
@@ -154,6 +155,21 @@ Handout WindowObject::listingHandout(const QString& nameHeading, const QString& 
 }
 
 QString WindowObject::askSavePath(const QDate& today) {
+    m_askingSavePath = true;
+    const auto asked = qScopeGuard([this] { m_askingSavePath = false; });
     return m_host.handoutDialogs().chooseSavePath(
         m_form.get(), QDir(m_host.tableFolder()).filePath(proposedPdfName(m_layout.name, today)));
+}
+
+void WindowObject::chooseSave() {
+    // A choice queued while the dialog is open: that dialog is the answer.
+    if (m_askingSavePath)
+        return;
+    if (m_work.isSaving()) {
+        m_host.handoutDialogs().tell(
+            m_form.get(),
+            QStringLiteral("PDF を保存しています。保存が終わってから、もう一度選んでください。"));
+        return;
+    }
+    saveHandout();
 }

@@ -101,6 +101,9 @@ protected:
 private:
     [[noreturn]] void missingControl(const QString& name) const;
     QMenuBar* makeFileMenu();
+    // PDF に保存(S)… as chosen from the menu: one save at a time, so a second
+    // choice never brings up a dialog behind the first or its writing.
+    void chooseSave();
     // Tells the user which button to press first when there is nothing to print.
     std::optional<Handout> handoutOrHint();
 
@@ -108,6 +111,7 @@ private:
     const layout::Window& m_layout;
     // Before the form, so that the form's end can still cancel the work.
     BackgroundWork m_work;
+    bool m_askingSavePath = false;
     // Owned here; unload() hands it to the event loop to delete, since the
     // click that unloads may be one of its own buttons.
     std::unique_ptr<QWidget> m_form;

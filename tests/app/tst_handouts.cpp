@@ -27,17 +27,20 @@ private slots:
     void savedPdfHoldsWhatTheWindowShowed_data();
     void savedPdfHoldsWhatTheWindowShowed();
     void documentMenuPrintsAndSavesAsThePrintButton();
+    void bmiScaleMarksTheClientsPointAndKeepsTheFigureSharp();
     void longTableKeepsEveryRowWholeOnOnePage();
     void failedSaveTellsTheFileAndLeavesNone_data();
     void failedSaveTellsTheFileAndLeavesNone();
 
 private:
     WindowObject& open(const QString& window);
-    static void triggerSave(const WindowObject& window) {
-        trigger(window, u"PDF に保存(&S)…"_qs, u"Ctrl+S"_qs);
+    // `times` choices in a row, before the first has run.
+    static void triggerSave(const WindowObject& window, int times = 1) {
+        trigger(window, u"PDF に保存(&S)…"_qs, u"Ctrl+S"_qs, times);
     }
     static void triggerPrint(const WindowObject& window) { trigger(window, u"印刷(&P)…"_qs, u"Ctrl+P"_qs); }
-    static void trigger(const WindowObject& window, const QString& text, const QString& shortcut);
+    static void trigger(const WindowObject& window, const QString& text, const QString& shortcut,
+                        int times = 1);
     static void type(const WindowObject& window, const QString& box, const QString& text);
 
     std::unique_ptr<ShellFixture> m_app;
@@ -68,14 +71,16 @@ WindowObject& TestHandouts::open(const QString& window) {
     return shell.open<BodyWindow>(), shell.window<BodyWindow>();
 }
 
-void TestHandouts::trigger(const WindowObject& window, const QString& text, const QString& shortcut) {
+void TestHandouts::trigger(const WindowObject& window, const QString& text, const QString& shortcut,
+                           int times) {
     auto* menuBar = window.form()->findChild<QMenuBar*>();
     QVERIFY(menuBar);
     for (QAction* menu : menuBar->actions()) {
         for (QAction* item : menu->menu()->actions()) {
             if (item->text() == text) {
                 QCOMPARE(item->shortcut(), QKeySequence(shortcut));
-                item->trigger();
+                for (int i = 0; i < times; ++i)
+                    item->trigger();
                 // What the item does runs once the menu has closed.
                 QCoreApplication::processEvents();
                 QTRY_VERIFY(!window.isBusy());
@@ -154,12 +159,30 @@ void TestHandouts::savedPdfHoldsWhatTheWindowShowed_data() {
                        u"合計 294.63 Kcal"_qs};
     QTest::newRow("標準: heavy") << u"標準"_qs << Typing{{u"Text1"_qs, u"170"_qs}, {u"Text2"_qs, u"80"_qs}}
                                  << u"Command1"_qs << u"先に「計算」を押してください。"_qs
-                                 << QStringList{u"標準"_qs, u"身長 170 cm"_qs, u"体重 80 Kg"_qs,
-                                                u"標準体重 63 Kg"_qs, u"BMI　指数 28 肥満"_qs};
+                                 << QStringList{u"標準"_qs,
+                                                u"身長 170 cm"_qs,
+                                                u"体重 80 Kg"_qs,
+                                                u"標準体重 63 Kg"_qs,
+                                                u"BMI　指数 28 肥満"_qs,
+                                                u"あなたの BMI 28"_qs,
+                                                u"やせ"_qs,
+                                                u"ふつう"_qs,
+                                                u"肥満"_qs,
+                                                u"18.5"_qs,
+                                                u"25"_qs,
+                                                u"身長 160 cm 以上: (身長 − 100) × 0.9"_qs};
     QTest::newRow("標準: thin, the standard weight of a short height")
         << u"標準"_qs << Typing{{u"Text1"_qs, u"155"_qs}, {u"Text2"_qs, u"40"_qs}} << u"Command1"_qs
         << u"先に「計算」を押してください。"_qs
-        << QStringList{u"標準"_qs, u"身長 155 cm"_qs, u"標準体重 52.2 Kg"_qs, u"BMI　指数 17 やせ"_qs};
+        << QStringList{u"標準"_qs,
+                       u"身長 155 cm"_qs,
+                       u"標準体重 52.2 Kg"_qs,
+                       u"BMI　指数 17 やせ"_qs,
+                       u"あなたの BMI 17"_qs,
+                       u"やせ"_qs,
+                       u"ふつう"_qs,
+                       u"肥満"_qs,
+                       u"身長 150〜159 cm: (身長 − 100) ÷ 10 × 0.4 + 50"_qs};
 }
 
 void TestHandouts::savedPdfHoldsWhatTheWindowShowed() {
@@ -187,7 +210,10 @@ void TestHandouts::savedPdfHoldsWhatTheWindowShowed() {
     // Boxes edited after the press are not what the paper shows.
     for (const auto& [box, text] : typing)
         type(w, box, u"2"_qs);
-    triggerSave(w);
+    // Chosen again while the first is being written: told so, no second dialog.
+    triggerSave(w, 2);
+    QCOMPARE(m_app->handoutDialogs.notices.mid(2),
+             QStringList{u"PDF を保存しています。保存が終わってから、もう一度選んでください。"_qs});
     QVERIFY(m_app->errors.errors.isEmpty());
     const QDate today = QDate::currentDate();
     QCOMPARE(m_app->handoutDialogs.proposed,
@@ -229,6 +255,43 @@ void TestHandouts::documentMenuPrintsAndSavesAsThePrintButton() {
     QCOMPARE(m_app->handoutDialogs.proposed.size(), 1);
     QVERIFY(m_app->handoutDialogs.proposed.first().endsWith(
         QStringLiteral("病気_%1.pdf").arg(QDate::currentDate().toString(u"yyyy-MM-dd"_qs))));
+}
+
+void TestHandouts::bmiScaleMarksTheClientsPointAndKeepsTheFigureSharp() {
+    WindowObject& w = open(u"標準"_qs);
+    type(w, u"Text1"_qs, u"170"_qs);
+    type(w, u"Text2"_qs, u"80"_qs); // BMI 28
+    ShellFixture::click(w, u"Command1"_qs);
+    const QString path = QDir(m_app->dir.path()).filePath(u"標準.pdf"_qs);
+    m_app->handoutDialogs.answer = path;
+    triggerSave(w);
+    QVERIFY(m_app->errors.errors.isEmpty());
+
+    // On a straight scale, 28 stands right of 18.5 by 9.5/6.5 of the span
+    // from 18.5 to 25; the pointer's label is centred on it.
+    const QList<PdfWord> words = pdfWords(path, 1);
+    const auto centre = [&](const QString& text) {
+        const auto found =
+            std::find_if(words.begin(), words.end(), [&](const PdfWord& word) { return word.text == text; });
+        return found == words.end() ? qreal(-1000) : found->box.center().x();
+    };
+    const auto label = std::find_if(words.begin(), words.end(),
+                                    [](const PdfWord& word) { return word.text == u"あなたの"; });
+    QVERIFY(label != words.end() && std::next(label, 2) < words.end());
+    QCOMPARE(std::next(label, 2)->text, u"28"_qs);
+    const qreal point = (label->box.left() + std::next(label, 2)->box.right()) / 2;
+    const qreal at18 = centre(u"18.5"_qs);
+    const qreal at25 = centre(u"25"_qs);
+    QVERIFY2(qAbs((point - at18) / (at25 - at18) - (28 - 18.5) / 6.5) < 0.02,
+             qPrintable(u"%1 %2 %3"_qs.arg(at18).arg(at25).arg(point)));
+
+    // The figure: one picture, stored without loss, at least 40 mm high.
+    const QStringList images = runPdfTool(u"pdfimages"_qs, {u"-list"_qs, path}).split(u'\n').mid(2);
+    QVERIFY2(images.size() == 2 && images.last().isEmpty(), qPrintable(images.join(u'\n')));
+    const QStringList figure = images.first().simplified().split(u' ');
+    QVERIFY2(figure.size() > 13, qPrintable(images.first()));
+    QVERIFY2(figure[8] != u"jpeg"_qs, qPrintable(figure[8]));
+    QVERIFY2(figure[4].toDouble() / figure[13].toDouble() * 25.4 >= 40, qPrintable(images.first()));
 }
 
 void TestHandouts::longTableKeepsEveryRowWholeOnOnePage() {

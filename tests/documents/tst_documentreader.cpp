@@ -163,34 +163,45 @@ void TestDocumentReader::refusesBeyondEachBound_data() {
     QTest::addColumn<QByteArray>("fits");
     QTest::addColumn<QByteArray>("beyond");
     QTest::addColumn<QString>("told");
-    // Bounds of 12 bytes, 3 lines and lines of 4 characters.
+    QTest::addColumn<bool>("programsBounds");
+    // Bounds of 12 bytes, 3 lines and lines of 4 characters, unless the
+    // program's own.
     QTest::newRow("size") << QByteArray("ab\r\ncd\r\nef\r\n") << QByteArray("ab\r\ncd\r\nef\r\ng")
-                          << QStringLiteral("文書が大きすぎます（12 バイト まで）");
-    QTest::newRow("lines, CR LF, CR and LF alike") << QByteArray("a\r\nb\rc\n") << QByteArray("a\r\nb\rc\nd")
-                                                   << QStringLiteral("文書の行が多すぎます（3 行まで）");
+                          << QStringLiteral("文書が大きすぎます（12 バイト まで）") << false;
+    QTest::newRow("lines, CR LF, CR and LF alike")
+        << QByteArray("a\r\nb\rc\n") << QByteArray("a\r\nb\rc\nd")
+        << QStringLiteral("文書の行が多すぎます（3 行まで）") << false;
     QTest::newRow("lines counted in the text: UTF-16 」 holds a 0D byte")
         << QByteArray("\xFF\xFE\x0D\x30\x0D\x30\x0D\x00\x0A\x00", 10) << QByteArray("a\r\nb\rc\nd")
-        << QStringLiteral("文書の行が多すぎます（3 行まで）");
+        << QStringLiteral("文書の行が多すぎます（3 行まで）") << false;
     QTest::newRow("line length, in characters")
         << QByteArray("\x95\x61\x8B\x43\x95\x61\x8B\x43") << QByteArray("abcde")
-        << QStringLiteral("文書に長すぎる行があります（1 行 4 字まで）");
+        << QStringLiteral("文書に長すぎる行があります（1 行 4 字まで）") << false;
     QTest::newRow("a line the file's LF ends is a line of its own")
         << QByteArray("abcd\nabcd") << QByteArray("abcd\nabcde")
-        << QStringLiteral("文書に長すぎる行があります（1 行 4 字まで）");
+        << QStringLiteral("文書に長すぎる行があります（1 行 4 字まで）") << false;
+    // 𠮷 (U+20BB7) is two UTF-16 units but one character.
+    const QByteArray bom("\xEF\xBB\xBF");
+    const QByteArray yoshi("\xF0\xA0\xAE\xB7");
+    QTest::newRow("line length counts 𠮷 beyond the basic plane as one character")
+        << bom + yoshi.repeated(10'000) << bom + yoshi.repeated(10'001)
+        << QStringLiteral("文書に長すぎる行があります（1 行 10,000 字まで）") << true;
 }
 
 void TestDocumentReader::refusesBeyondEachBound() {
     QFETCH(QByteArray, fits);
     QFETCH(QByteArray, beyond);
     QFETCH(QString, told);
-    const DocumentBounds bounds{12, 3, 4};
+    QFETCH(bool, programsBounds);
+    const DocumentBounds bounds = programsBounds ? MaxDocument : DocumentBounds{12, 3, 4};
     // A device that does not say how long it is gets stopped all the same.
-    TricklingDevice fitting(fits, 4);
-    QVERIFY(readDocument(fitting, bounds).text.startsWith(documentText(fits).left(2)));
-    TricklingDevice over(beyond, 4);
+    const qint64 step = programsBounds ? 4096 : 4;
+    TricklingDevice fitting(fits, step);
+    QCOMPARE(readDocument(fitting, bounds).text, documentText(fits));
+    TricklingDevice over(beyond, step);
     const auto failure = failureOf([&] { readDocument(over, bounds); });
     QVERIFY(failure);
-    QCOMPARE(failure->number(), 75);
+    QCOMPARE(failure->kind(), ErrorKind::DocumentTooLarge);
     QCOMPARE(failure->reason(), told);
 }
 
@@ -231,7 +242,7 @@ void TestDocumentReader::loadRefusesAHugeFileBeforeReadingIt() {
     file.close();
     const auto failure = failureOf([&] { loadDocument(path, [](qint64) -> bool { qFatal("read"); }); });
     QVERIFY(failure);
-    QCOMPARE(failure->number(), 75);
+    QCOMPARE(failure->kind(), ErrorKind::DocumentTooLarge);
     QCOMPARE(failure->source(), path);
     QCOMPARE(failure->reason(), QStringLiteral("文書が大きすぎます（2 MiB まで）"));
 

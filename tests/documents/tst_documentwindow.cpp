@@ -195,22 +195,34 @@ void TestDocumentWindow::cancelledLoadKeepsTheText() {
 void TestDocumentWindow::fileThatCannotBeOpenedKeepsTheBox_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("number");
-    QTest::newRow("missing file") << QStringLiteral("ない.txt") << 53;
-    QTest::newRow("a folder chosen as the file") << QStringLiteral("folder.txt") << 75;
-    QTest::newRow("in a folder that does not exist") << QStringLiteral("nowhere/x.txt") << 76;
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("missing file") << QStringLiteral("ない.txt") << 53 << QStringLiteral("実行時エラー '53':");
+    QTest::newRow("a folder chosen as the file")
+        << QStringLiteral("folder.txt") << 75 << QStringLiteral("実行時エラー '75':");
+    QTest::newRow("in a folder that does not exist")
+        << QStringLiteral("nowhere/x.txt") << 76 << QStringLiteral("実行時エラー '76':");
+    // Nothing is wrong with the file: no error number sends the user looking.
+    QTest::newRow("a line past the bound")
+        << QStringLiteral("long-line.txt") << 0 << QStringLiteral("大きすぎる文書は読み込めません。");
 }
 
 void TestDocumentWindow::fileThatCannotBeOpenedKeepsTheBox() {
     QFETCH(QString, name);
     QFETCH(int, number);
+    QFETCH(QString, heading);
     QVERIFY(QDir(m_app->dir.path()).mkdir(QStringLiteral("folder.txt")));
+    writeDocument(QStringLiteral("long-line.txt"), QByteArray(10'001, 'x') + "\r\n");
     load(writeDocument(QStringLiteral("a.txt"), "before\r\n"));
     const QString path = QDir(m_app->dir.path()).filePath(name);
     load(path);
     QCOMPARE(m_app->errors.errors.size(), 1);
     QCOMPARE(m_app->errors.errors[0].number(), number);
     QCOMPARE(m_app->errors.errors[0].source(), path);
-    QVERIFY(errorMessage(m_app->errors.errors[0]).contains(path));
+    const QString message = errorMessage(m_app->errors.errors[0]);
+    QCOMPARE(message.section(u'\n', 0, 0), heading);
+    // For a bound, the reason names it.
+    QVERIFY(message.contains(m_app->errors.errors[0].reason()));
+    QVERIFY(message.contains(path));
     QCOMPARE(box()->text(), QStringLiteral("before\r\n"));
     QCOMPARE(m_app->quits, 0);
     QVERIFY(window().isLoaded());

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QProcess>
+#include <QRectF>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
@@ -100,6 +101,30 @@ inline QString pdfPageText(const QString& pdf, int page) {
     return runPdfTool(QStringLiteral("pdftotext"),
                       {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
                        QStringLiteral("-f"), n, QStringLiteral("-l"), n, pdf, QStringLiteral("-")});
+}
+
+// A word on a page and where it stands, in points from the top left.
+struct PdfWord {
+    QString text;
+    QRectF box;
+};
+
+// The words of one page, in the order pdftotext reads them.
+inline QList<PdfWord> pdfWords(const QString& pdf, int page) {
+    const QString n = QString::number(page);
+    const QString html =
+        runPdfTool(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                    QStringLiteral("-f"), n, QStringLiteral("-l"), n, pdf, QStringLiteral("-")});
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<PdfWord> words;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        words.append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                            QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    }
+    return words;
 }
 
 // 0 when pdfinfo cannot tell.
