@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package that building, testing and running the
-# program need. Safe to run again; it only installs what is missing.
+# program need; with --windows, also what building it for Windows and
+# running it under Wine need. Safe to run again; it only installs what is
+# missing.
+# Usage: scripts/setup.sh [--windows]
 set -euo pipefail
 
 packages=(
@@ -22,6 +25,17 @@ packages=(
   # tools, and pdftotext to read jobs back
   libcups2-dev cups cups-client poppler-utils
 )
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(
+    # the cross compiler Qt for MinGW is built with, and Ninja for its build
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix ninja-build
+    # the Windows program's tests and the program itself, under Wine; xdotool
+    # drives it as a user does
+    wine wine64 xdotool
+    # the setup program
+    nsis
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

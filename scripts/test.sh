@@ -4,12 +4,23 @@
 # tests use Qt's offscreen platform); those labelled "display" run on a
 # virtual one. The end-to-end tests (label "e2e") need the installed
 # package and run from scripts/e2e.sh.
-# Usage: scripts/test.sh [--sanitize | --tsan]
+# Usage: scripts/test.sh [--sanitize | --tsan | --windows]
 #   --sanitize  every test under AddressSanitizer and UBSan, in build-sanitize/
 #   --tsan      the tests of the work on worker threads (病気's loads and
 #               prints) under ThreadSanitizer, in build-tsan/
+#   --windows   the Windows program and its tests, built with MinGW-w64 in
+#               build-windows/ and run under Wine (scripts/qt-mingw.sh says
+#               where Qt for Windows comes from); the print test when the
+#               loopback printer is up (scripts/test-printer.sh up)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = "--windows" ]; then
+  source scripts/windows-env.sh
+  # Wine draws on an X display even for programs that show no window.
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir "$windows_build" --output-on-failure -j"$(nproc)" -LE "e2e"
+  exit
+fi
 dir=build
 options=()
 only=()
