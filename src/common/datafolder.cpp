@@ -132,11 +132,17 @@ QString installedSampleFolder() {
     return folder.exists() ? folder.absolutePath() : QString();
 }
 
+QString tableFolderOf(const QString& keptFolder, const QString& documentsFolder) {
+    return QFileInfo(keptFolder).isDir() ? keptFolder : documentsFolder;
+}
+
 QString defaultTableFolder() {
+    // The known folder "My Documents" became.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 #ifdef Q_OS_WIN
-    return QStringLiteral("c:\\my documents\\");
+    return tableFolderOf(QStringLiteral("c:/my documents"), documents);
 #else
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents;
 #endif
 }
 

@@ -17,8 +17,14 @@ inline const QString ConsultationFolderName = QStringLiteral("健康相談");
 // The documents the document window's file dialog lists.
 inline const QString DocumentPattern = QStringLiteral("*.txt");
 
-// Where the user keeps rmr.csv and 定食.csv: the documents folder.
+// Where the user keeps rmr.csv and 定食.csv: the documents folder; on
+// Windows the folder the tables have always been kept in, "c:\my documents\",
+// whenever it is there.
 QString defaultTableFolder();
+
+// The rule of the above: `keptFolder` when it is a folder, else
+// `documentsFolder`.
+QString tableFolderOf(const QString& keptFolder, const QString& documentsFolder);
 
 // Where the file dialog for documents opens: the 健康相談 folder in
 // `dataFolder` when there is one, else `dataFolder` itself.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/runtimeerror.h"
 
+#include <QDir>
+
 int runtimeErrorNumber(ErrorKind kind) {
     switch (kind) {
     case ErrorKind::Overflow:
@@ -91,12 +93,13 @@ QString errorMessage(const RuntimeError& error) {
         if (!error.reason().isEmpty())
             text += QStringLiteral("\n\n%1。").arg(error.reason());
         if (!error.source().isEmpty())
-            text += QStringLiteral("\n\nファイル: %1").arg(error.source());
+            text += QStringLiteral("\n\nファイル: %1").arg(QDir::toNativeSeparators(error.source()));
         return text;
     }
     QString text =
         QStringLiteral("実行時エラー '%1':\n\n%2").arg(error.number()).arg(errorDescription(error.kind()));
-    QString place = error.source();
+    // A path as the user's system writes it: c:\my documents\定食.csv on Windows.
+    QString place = QDir::toNativeSeparators(error.source());
     if (error.line() > 0)
         place +=
             (place.isEmpty() ? QStringLiteral("%1 行目") : QStringLiteral(" の %1 行目")).arg(error.line());

@@ -1,9 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/fonts.h"
 
+#include <QFontDatabase>
+#include <QHash>
+
 #include <cmath>
 
+namespace {
+
+// Whether this system has the designed face, under its Japanese name or its
+// English one; every Japanese Windows has all three. Asked of the fonts
+// themselves, not of aliases, which map the names to the stand-ins here.
+bool installed(const QString& designed) {
+    static const QStringList families = QFontDatabase::families();
+    static const QHash<QString, QString> english{{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")},
+                                                 {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho")},
+                                                 {QStringLiteral("ＭＳ 明朝"), QStringLiteral("MS Mincho")}};
+    return families.contains(designed) || families.contains(english.value(designed));
+}
+
+} // namespace
+
 QStringList standInFaces(const QString& designed) {
+    if (installed(designed))
+        return {designed};
     if (designed == QStringLiteral("ＭＳ Ｐゴシック"))
         return {QStringLiteral("Liberation Sans Narrow"), QStringLiteral("IPAPGothic")};
     if (designed == QStringLiteral("ＭＳ Ｐ明朝"))

@@ -7,7 +7,8 @@
 #include <QStringList>
 
 // The faces that stand in for a designed one, in the order Qt tries them for
-// each character. The designed proportional Gothic has half-width digits and
+// each character: the designed face itself where the system has it (a
+// Japanese Windows), else the stand-ins. The designed proportional Gothic has half-width digits and
 // letters about half an em wide; IPA P Gothic's are nearly two thirds, too wide
 // for the boxes and panels drawn around them. So a narrow Latin face (Arial
 // Narrow's widths) comes first for those, and IPA P Gothic gives the kana and

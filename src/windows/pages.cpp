@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/pages.h"
 
+#include "windows/fonts.h"
 #include "windows/host.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -44,7 +45,8 @@ QFont footFont() {
 } // namespace
 
 QFont printFont() {
-    QFont font(QStringLiteral("IPAMincho"));
+    QFont font;
+    font.setFamilies(standInFaces(QStringLiteral("ＭＳ 明朝")));
     font.setPointSizeF(10.5);
     return font;
 }

@@ -14,8 +14,9 @@ class QPagedPaintDevice;
 class QTextDocument;
 class WorkProgress;
 
-// The print font: IPA Mincho 10.5 pt, the usual size of Japanese documents,
-// with every character of code page 932.
+// The print font: the designed Mincho where the system has it, else IPA
+// Mincho, 10.5 pt, the usual size of Japanese documents, with every character
+// of code page 932.
 QFont printFont();
 
 // The resolution pages are laid out at, on paper as in a PDF.

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,6 +71,8 @@ private slots:
     void laterStartsLeaveTheCopiesAlone();
     void samplesNotInstalledAreSkipped();
     void aFolderThatCannotBeMadeIsReported();
+    void tablesStayWhereTheUserKeptThem_data();
+    void tablesStayWhereTheUserKeptThem();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -242,4 +246,35 @@ void TestSamples::aFolderThatCannotBeMadeIsReported() {
 }
 
 QTEST_GUILESS_MAIN(TestSamples)
+// A user of the old program has the tables in its folder; everyone else in
+// the documents folder.
+void TestSamples::tablesStayWhereTheUserKeptThem_data() {
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("the kept folder is there") << QStringLiteral("my documents") << true;
+    QTest::newRow("no such folder") << QStringLiteral("nothing here") << false;
+    QTest::newRow("a file of that name is no folder") << QStringLiteral("rmr.csv") << false;
+}
+
+void TestSamples::tablesStayWhereTheUserKeptThem() {
+    QFETCH(QString, kept);
+    QFETCH(bool, chosen);
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("my documents")));
+    writeFile(m_dir->filePath(QStringLiteral("rmr.csv")), meals);
+    const QString keptFolder = m_dir->filePath(kept);
+    QCOMPARE(tableFolderOf(keptFolder, m_documents), chosen ? keptFolder : m_documents);
+#ifdef Q_OS_WIN
+    // And the real one, where a prefix of Wine's has none.
+    const QString old = QStringLiteral("c:/my documents");
+    if (QFileInfo::exists(old))
+        QSKIP("c:\\my documents\\ is a user's own here");
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(defaultTableFolder(), documents);
+    QVERIFY(QDir().mkdir(old));
+    const QString whileThere = defaultTableFolder();
+    QVERIFY(QDir().rmdir(old));
+    QCOMPARE(whileThere, old);
+#endif
+}
+
 #include "tst_datafolder.moc"
