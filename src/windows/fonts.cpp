@@ -13,9 +13,10 @@ namespace {
 // themselves, not of aliases, which map the names to the stand-ins here.
 bool installed(const QString& designed) {
     static const QStringList families = QFontDatabase::families();
-    static const QHash<QString, QString> english{{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")},
-                                                 {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho")},
-                                                 {QStringLiteral("ＭＳ 明朝"), QStringLiteral("MS Mincho")}};
+    static const QHash<QString, QString> english{
+        {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")},
+        {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho")},
+        {QStringLiteral("ＭＳ 明朝"), QStringLiteral("MS Mincho")}};
     return families.contains(designed) || families.contains(english.value(designed));
 }
 
