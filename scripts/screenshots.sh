@@ -5,10 +5,24 @@
 # them as on a high-density screen; --scheme shows them in a desktop colour
 # scheme: light (Qt's own, the default), adwaita-dark (GTK's Adwaita:dark
 # through Qt's GTK platform theme) or qt6ct-darker (qt6ct's "darker" colours).
+# --windows saves them as the Windows program draws them under Wine, in
+# build-windows/screenshots (or OUTPUT_DIR).
 # Usage: scripts/screenshots.sh [--scheme SCHEME] [BUILD_DIR] [OUTPUT_DIR]
+#        scripts/screenshots.sh --windows [OUTPUT_DIR]
 #        (default: light, build, BUILD_DIR/screenshots)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+if [ "${1:-}" = "--windows" ]; then
+    cd "$root"
+    . scripts/windows-env.sh
+    out=${2:-"$root/$windows_build/screenshots"}
+    mkdir -p "$out"
+    # Wine draws at 96 dots per inch unless told otherwise.
+    xvfb-run -a -s "-screen 0 2560x2048x24 -dpi 96" \
+        wine "$windows_build/tools/yomorisu_screens.exe" "Z:$out"
+    ls "$out"/*.png
+    exit
+fi
 scheme=light
 if [ "${1:-}" = "--scheme" ]; then
     scheme=${2:?"--scheme needs light, adwaita-dark or qt6ct-darker"}
