@@ -20,19 +20,12 @@ constexpr int Resolution = PageResolution;
 // Inside a table cell, around its text.
 constexpr qreal CellPadding = 12;
 
-QFont pageFont(qreal points, bool bold = false) {
-    QFont font = printFont();
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 QPen thinPen() {
     return QPen(Qt::black, Resolution / 150.0);
 }
 
 void drawHead(QPainter& painter, const QRectF& body, const QString& title, const QString& date) {
-    const QFont titleFont = pageFont(14, true);
+    const QFont titleFont = printFont(14, true);
     const QFont textFont = printFont();
     const QFontMetricsF titleMetrics(titleFont, painter.device());
     const QFontMetricsF textMetrics(textFont, painter.device());
@@ -102,7 +95,7 @@ public:
     int pages() const { return int(m_pages.size()); }
 
     void add(const Handout::Line& line) {
-        const SetText text(line.text, pageFont(10.5, line.bold), m_frame.body.width(), &m_writer);
+        const SetText text(line.text, printFont(10.5, line.bold), m_frame.body.width(), &m_writer);
         gap();
         place(text.height(), [text, x = m_frame.body.left()](QPainter& painter, qreal y) {
             painter.setPen(Qt::black);
@@ -117,7 +110,7 @@ public:
         for (const QStringList& row : figures.rows) {
             QList<SetText> set;
             for (qsizetype i = 0; i < row.size(); ++i) {
-                const QFont font = figures.points > 0 ? pageFont(figures.points) : printFont();
+                const QFont font = figures.points > 0 ? printFont(figures.points) : printFont();
                 set.append(SetText(row[i], font, m_frame.body.width(), &m_writer));
                 if (widths.size() <= i)
                     widths.append(0);
@@ -221,7 +214,7 @@ private:
         SetRow row;
         for (qsizetype i = 0; i < widths.size(); ++i) {
             row.cells.append(
-                SetText(cells.value(i), pageFont(10.5, bold), widths[i] - 2 * CellPadding, &m_writer));
+                SetText(cells.value(i), printFont(10.5, bold), widths[i] - 2 * CellPadding, &m_writer));
             row.height = std::max(row.height, row.cells.last().height() + 2 * CellPadding);
         }
         return row;

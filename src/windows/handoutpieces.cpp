@@ -14,20 +14,13 @@ qreal onPage(qreal millimetres, const QPaintDevice& device) {
     return millimetres / 25.4 * device.logicalDpiY();
 }
 
-QFont scaleFont(qreal points, bool bold = false) {
-    QFont font = printFont();
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 // The value's label over the pointer, the band names in the bar, the bounds
 // under it.
 QFont labelFont() {
-    return scaleFont(12, true);
+    return printFont(12, true);
 }
 QFont bandFont(bool marked) {
-    return scaleFont(12, marked);
+    return printFont(12, marked);
 }
 QFont boundFont() {
     return printFont();

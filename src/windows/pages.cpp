@@ -36,18 +36,19 @@ int lastPageWithText(const QTextDocument& document, qreal pageHeight) {
     return 0;
 }
 
-QFont footFont() {
-    QFont font = printFont();
-    font.setPointSizeF(9);
-    return font;
-}
-
 } // namespace
 
 QFont printFont() {
     QFont font;
     font.setFamilies(standInFaces(QStringLiteral("ＭＳ 明朝")));
     font.setPointSizeF(10.5);
+    return font;
+}
+
+QFont printFont(qreal points, bool bold) {
+    QFont font = printFont();
+    font.setPointSizeF(points);
+    font.setBold(bold);
     return font;
 }
 
@@ -61,7 +62,7 @@ PageFrame::PageFrame(QPagedPaintDevice& device, qreal headMillimetres) {
 }
 
 void PageFrame::drawFoot(QPainter& painter, const QString& name, int page, int pages) const {
-    const QFont font = footFont();
+    const QFont font = printFont(9);
     const QFontMetricsF metrics(font, painter.device());
     painter.setFont(font);
     painter.setPen(Qt::black);

@@ -18,6 +18,8 @@ class WorkProgress;
 // Mincho, 10.5 pt, the usual size of Japanese documents, with every character
 // of code page 932.
 QFont printFont();
+// The same face at another size, or bold.
+QFont printFont(qreal points, bool bold = false);
 
 // The resolution pages are laid out at, on paper as in a PDF.
 inline constexpr int PageResolution = 300;
