@@ -31,5 +31,8 @@ foreach(plugin IN LISTS runtime_plugins)
   install(FILES ${YOMORISU_QT_PLUGINS}/${plugin} DESTINATION ${CMAKE_INSTALL_BINDIR}/${folder})
 endforeach()
 
+# Qt's licences go wherever its DLLs go.
+install(DIRECTORY ${YOMORISU_QT_PREFIX}/LICENSES/ DESTINATION licenses/Qt)
+
 # The Wine prefix the tests run in: the build's own.
 set(YOMORISU_WINEPREFIX ${CMAKE_BINARY_DIR}/wine CACHE PATH "The Wine prefix the Windows tests run in")
