@@ -29,6 +29,8 @@ OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
 ; Installed again, it goes where it went before.
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+; Japanese throughout: the line under the pages names the program, not NSIS.
+BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
 
