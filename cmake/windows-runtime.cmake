@@ -8,10 +8,14 @@ get_filename_component(YOMORISU_QT_BIN ${qt_core_dll} DIRECTORY)
 get_filename_component(YOMORISU_QT_PREFIX ${YOMORISU_QT_BIN} DIRECTORY)
 set(YOMORISU_QT_PLUGINS ${YOMORISU_QT_PREFIX}/plugins)
 
-set(runtime_dlls Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6PrintSupport.dll Qt6Concurrent.dll
+# Exactly what it loads under Wine (WINEDEBUG=+loaddll), which
+# scripts/e2e.sh --windows checks against the installed folder. Qt
+# Concurrent's runs are templates in the program: its DLL is not loaded.
+set(runtime_dlls Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6PrintSupport.dll
   libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
-# The window system, the native look, and the JPEG reader Qt's PDF writer
-# uses for photographs.
+# The window system and the native look. No image format plugins: the icon
+# and pictures are PNG and XPM, which Qt Gui reads itself, and without the
+# JPEG writer the PDF writer keeps pictures lossless.
 set(runtime_plugins platforms/qwindows.dll styles/qwindowsvistastyle.dll)
 
 set(deployed)
@@ -30,6 +34,9 @@ foreach(plugin IN LISTS runtime_plugins)
     VERBATIM)
   install(FILES ${YOMORISU_QT_PLUGINS}/${plugin} DESTINATION ${CMAKE_INSTALL_BINDIR}/${folder})
 endforeach()
+
+# Qt's licences go wherever its DLLs go.
+install(DIRECTORY ${YOMORISU_QT_PREFIX}/LICENSES/ DESTINATION licenses/Qt)
 
 # The Wine prefix the tests run in: the build's own.
 set(YOMORISU_WINEPREFIX ${CMAKE_BINARY_DIR}/wine CACHE PATH "The Wine prefix the Windows tests run in")

@@ -1,0 +1,504 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The Windows setup end to end, as a clinic's PC meets it: in a Wine prefix
+and on a virtual display of its own, the setup installs silently; the files,
+the Start-menu shortcut and the uninstall entry are checked; the installed
+program starts from the shortcut's target, copies the samples to Documents,
+and is driven by mouse and keyboard (xdotool) through 食品カロリー and
+摂取カロリー, saving both handouts as PDFs, and ended with おわり; the setup
+runs again over the installed program; the silent uninstall leaves nothing
+of it and Documents as they were.
+
+Under Wine without a window manager, keys reach a window only once it has
+the focus (`xdotool windowfocus --sync`), and a window's X window is its
+client area. Buttons are clicked where the layouts place them, in twips
+(15 to a pixel at Wine's 96 dots per inch).
+
+Usage: windows_setup.py --setup yomorisu-<version>-setup.exe --data DATA --out DIR
+Exit status 0 when every step passed, 1 on a failure. Pictures of the
+screen after each step land in DIR.
+"""
+
+import argparse
+import csv
+import hashlib
+import os
+import re
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+from pathlib import Path
+
+PRODUCT = "ヨモリス"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.yomorisu.Yomorisu"
+TIMEOUT = 60  # seconds for anything Wine does; its first start is slow
+
+# The designed rectangles (left, top, width, height in twips) of what the
+# journey clicks, window by window.
+MENU_BUTTONS = {
+    "食品カロリー": (360, 720, 1575, 375),
+    "摂取カロリー": (2880, 720, 1455, 375),
+    "おわり": (2040, 2760, 855, 540),
+}
+MENU_CLIENT = (4680, 3480)
+SET_MEAL_DISPLAY = (10080, 720, 735, 975)
+SET_MEAL_BACK = (10080, 4320, 735, 2295)
+SET_MEAL_CLIENT = (10845, 7635)
+INTAKE_CLIENT = (7095, 5505)
+INTAKE_PLACE = (5370, 2610)
+INTAKE_CALCULATE = (5280, 3840, 1575, 615)
+# Text1..Text10 breakfast, Text11..Text20 lunch, Text21..Text30 dinner: a
+# row of boxes 600 twips apart.
+INTAKE_ROWS = {"朝食": 1680, "昼食": 2280, "夕食": 2880}
+# Set-meal numbers typed for each meal; a number may come twice, a box may
+# stay empty.
+EATEN = {"朝食": ["3", "15"], "昼食": ["120", "7", "7"], "夕食": ["200", "1", "", "42"]}
+
+
+def pixels(twips):
+    return round(twips / 15)
+
+
+def read_table(path):
+    """(name, value) per record of a sample table: code page 932,
+    comma-separated, a quoted name may hold commas."""
+    with open(path, encoding="cp932", newline="") as file:
+        return [(name, int(value)) for name, value in csv.reader(file)]
+
+
+def squeezed(text):
+    return re.sub(r"\s+", "", text)
+
+
+def tree(folder):
+    """Every file below `folder` with a digest of its bytes, and every folder."""
+    folder = Path(folder)
+    found = {}
+    for path in sorted(folder.rglob("*")):
+        relative = str(path.relative_to(folder))
+        found[relative] = hashlib.sha256(path.read_bytes()).hexdigest() if path.is_file() else "folder"
+    return found
+
+
+def wait_for(condition, timeout, what):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"{what}: not within {timeout} s")
+        time.sleep(0.2)
+
+
+def wine_string(text):
+    """A string as Wine's debug channels print it: backslashes doubled,
+    characters beyond ASCII as \\NNNN in hexadecimal."""
+    return re.sub(r"\\\\|\\([0-9a-f]{4})", lambda m: chr(int(m[1], 16)) if m[1] else "\\", text)
+
+
+def link_target(lnk):
+    """The target path of a shell link (.lnk), from its list of shell items:
+    the computer, the drive, then a folder or file item per name. The link
+    info holds the path too, but in the ANSI code page only, where ヨモリス
+    is question marks. A folder or file item ends with the offset of its
+    extension, which holds the name in UTF-16 after 20 bytes, as Wine
+    writes it (Windows' own extension, 0xBEEF0004, is laid out otherwise)."""
+    data = Path(lnk).read_bytes()
+    assert data[:4] == b"\x4c\x00\x00\x00", f"{lnk} is no shell link"
+    flags = struct.unpack_from("<I", data, 0x14)[0]
+    assert flags & 0x1, f"{lnk} has no shell items"
+    at = 0x4C + 2
+    parts = []
+    while (size := struct.unpack_from("<H", data, at)[0]) != 0:
+        item = data[at:at + size]
+        at += size
+        kind = item[2] & 0x70
+        if kind == 0x20:  # a drive: "C:\"
+            parts.append(item[3:item.index(b"\0", 3)].decode("ascii").rstrip("\\"))
+        elif kind == 0x30:  # a folder or a file
+            extension = struct.unpack_from("<H", item, size - 2)[0]
+            assert struct.unpack_from("<I", item, extension + 4)[0] != 0xBEEF0004, "not Wine's shell item"
+            name = item[extension + 20:size - 2]
+            parts.append(name.decode("utf-16-le").split("\0")[0])
+    return "\\".join(parts)
+
+
+class Journey:
+    def __init__(self, setup, data, out):
+        self.setup = Path(setup).resolve()
+        self.data = Path(data).resolve()
+        self.out = Path(out).resolve()
+        shutil.rmtree(self.out, ignore_errors=True)
+        self.out.mkdir(parents=True)
+        match = re.fullmatch(r"yomorisu-(.+)-setup\.exe", self.setup.name)
+        assert match, f"not a setup's name: {self.setup.name}"
+        self.version = match[1]
+        self.work = Path(tempfile.mkdtemp(prefix="yomorisu-e2e-windows-"))
+        self.home = self.work / "home"
+        (self.home / "Documents").mkdir(parents=True)
+        self.saved = self.work / "saved"
+        self.saved.mkdir()
+        self.prefix = self.work / "wine"
+        self.xvfb = None
+        self.program = None
+        self.shots = 0
+        self.env = dict(os.environ)
+        self.env.update({
+            "HOME": str(self.home),
+            "WINEPREFIX": str(self.prefix),
+            "WINEDEBUG": "-all",
+            # No offers to fetch .NET or a browser engine; no menu entries
+            # on the host for the shortcut.
+            "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+        })
+        for name in ("XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "WINEPATH", "QT_PLUGIN_PATH",
+                     "QT_QPA_PLATFORM"):
+            self.env.pop(name, None)
+
+    # -- the machine ----------------------------------------------------------
+
+    def start_display(self):
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
+                                      "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
+        os.close(write)
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(read, 16)
+            assert chunk, "Xvfb did not start"
+            number += chunk
+        os.close(read)
+        self.env["DISPLAY"] = f":{number.decode().strip()}"
+
+    def run(self, *command, timeout=TIMEOUT, check=True):
+        result = subprocess.run(command, env=self.env, capture_output=True, timeout=timeout)
+        if check and result.returncode != 0:
+            raise AssertionError(f"{command} ended with {result.returncode}: "
+                                 f"{result.stdout.decode(errors='replace')}{result.stderr.decode(errors='replace')}")
+        return result
+
+    def wine(self, *arguments, timeout=TIMEOUT, check=True):
+        """A Windows program run to its end, and every process it started."""
+        result = self.run("wine", *arguments, timeout=timeout, check=check)
+        self.run("wineserver", "-w", timeout=timeout)
+        return result
+
+    def shoot(self, what):
+        self.shots += 1
+        subprocess.run(["import", "-window", "root", str(self.out / f"{self.shots:02d}-{what}.png")],
+                       env=self.env, check=False, timeout=30)
+
+    def close(self):
+        if self.program and self.program.poll() is None:
+            self.program.kill()
+        subprocess.run(["wineserver", "-k"], env=self.env, check=False, capture_output=True, timeout=30)
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait(timeout=10)
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    # -- places in the prefix -------------------------------------------------
+
+    @property
+    def drive_c(self):
+        return self.prefix / "drive_c"
+
+    @property
+    def install_folder(self):
+        return self.drive_c / "Program Files" / PRODUCT
+
+    @property
+    def shortcut(self):
+        return self.drive_c / "ProgramData/Microsoft/Windows/Start Menu/Programs" / f"{PRODUCT}.lnk"
+
+    @property
+    def documents(self):
+        return self.home / "Documents"
+
+    def uninstall_entry(self):
+        """The values of the uninstall key, as Windows' reg tool exports them;
+        None when there is no key."""
+        exported = self.work / "entry.reg"
+        exported.unlink(missing_ok=True)
+        result = self.run("wine", "reg", "export", UNINSTALL_KEY, "Z:" + str(exported).replace("/", "\\"),
+                          "/reg:64", check=False)
+        if result.returncode != 0:
+            return None
+        values = {}
+        for line in exported.read_bytes().decode("utf-16").splitlines():
+            match = re.fullmatch(r'"([^"]+)"=(?:"(.*)"|dword:([0-9a-f]{8}))', line)
+            if match:
+                values[match[1]] = match[2].replace('\\"', '"').replace("\\\\", "\\") if match[2] is not None \
+                    else int(match[3], 16)
+        return values
+
+    # -- windows on the screen ------------------------------------------------
+
+    def xdotool(self, *arguments):
+        return self.run("xdotool", *arguments).stdout.decode().split()
+
+    def window(self, caption):
+        """The X window of the program's window with that caption."""
+        found = wait_for(lambda: self.run("xdotool", "search", "--onlyvisible", "--name", f"^{caption}$",
+                                          check=False).stdout.split(), TIMEOUT, f"the window {caption}")
+        assert len(found) == 1, f"{len(found)} windows {caption}"
+        return found[0].decode()
+
+    def geometry(self, window):
+        """Left, top, width and height of a window's client area on the screen."""
+        shown = dict(line.split("=") for line in self.xdotool("getwindowgeometry", "--shell", window))
+        return tuple(int(shown[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def focus(self, window):
+        """In front and with the keyboard, as a click on it gives it under a
+        window manager."""
+        self.xdotool("windowraise", window)
+        self.xdotool("windowfocus", "--sync", window)
+
+    def click(self, window, rectangle, client_height):
+        """A click in the middle of a control placed at `rectangle` (twips)
+        in a window whose designed client area is `client_height` twips high
+        and lies at the bottom of the window's client area, below the menu
+        bar of a working window."""
+        left, top, width, height = self.geometry(window)
+        x = left + pixels(rectangle[0] + rectangle[2] / 2)
+        y = top + height - pixels(client_height) + pixels(rectangle[1] + rectangle[3] / 2)
+        self.focus(window)
+        self.xdotool("mousemove", "--sync", str(x), str(y))
+        self.xdotool("click", "1")
+
+    def type(self, text):
+        self.xdotool("type", "--delay", "30", text)
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", "80", *keys)
+
+    def save_handout(self, window, name):
+        """ファイル → PDF に保存(S)…, typed into the save dialog: the PDF
+        written there."""
+        before = set(self.run("xdotool", "search", "--onlyvisible", "--name", ".", check=False).stdout.split())
+        self.focus(window)
+        self.key("alt+f")
+        time.sleep(0.5)
+        self.key("s")
+        dialog = wait_for(lambda: set(self.run("xdotool", "search", "--onlyvisible", "--name", ".",
+                                               check=False).stdout.split()) - before, TIMEOUT, "the save dialog")
+        assert len(dialog) == 1, f"{len(dialog)} new windows"
+        dialog = dialog.pop().decode()
+        time.sleep(1)
+        self.shoot(f"save-{name}")
+        self.focus(dialog)
+        target = self.saved / f"{name}.pdf"
+        self.key("ctrl+a")
+        self.type("Z:" + str(target))
+        self.key("Return")
+        wait_for(lambda: target.is_file() and target.stat().st_size > 0, TIMEOUT, f"{target}")
+        time.sleep(1)  # written whole: it is renamed into place, but be sure
+        return subprocess.run(["pdftotext", "-enc", "UTF-8", "-layout", str(target), "-"], capture_output=True,
+                              text=True, check=True).stdout
+
+    # -- the steps ------------------------------------------------------------
+
+    def install(self):
+        self.run("wineboot", "-i", timeout=300)
+        self.run("wineserver", "-w", timeout=300)
+        started = time.monotonic()
+        self.wine(str(self.setup), "/S", timeout=300)
+        print(f"  silent install: {time.monotonic() - started:.1f} s")
+
+    def check_files(self):
+        folder = self.install_folder
+        assert (folder / "bin/yomorisu.exe").is_file(), f"no {folder}/bin/yomorisu.exe"
+        assert (folder / "uninstall.exe").is_file(), "no uninstall.exe"
+        assert "GNU GENERAL PUBLIC LICENSE" in (folder / "LICENSE.txt").read_text(), "no GPL in LICENSE.txt"
+        assert (folder / "licenses/Qt/LGPL-3.0-only.txt").is_file(), "no Qt licence"
+        samples = tree(folder / "share/yomorisu")
+        assert samples == tree(self.data), "share/yomorisu differs from the samples"
+        for dll in ("Qt6Core.dll", "Qt6Gui.dll", "Qt6Widgets.dll", "platforms/qwindows.dll"):
+            assert (folder / "bin" / dll).is_file(), f"no bin/{dll}"
+        size = sum(p.stat().st_size for p in folder.rglob("*") if p.is_file())
+        print(f"  installed: {len(list(folder.rglob('*')))} files and folders, {size / 1e6:.1f} MB")
+        self.installed_size = size
+
+    def check_shortcut(self):
+        assert self.shortcut.is_file(), f"no shortcut {self.shortcut}"
+        target = link_target(self.shortcut)
+        assert target.lower() == rf"c:\program files\{PRODUCT}\bin\yomorisu.exe".lower(), target
+        self.program_path = target
+
+    def check_uninstall_entry(self):
+        entry = self.uninstall_entry()
+        assert entry is not None, "no uninstall entry"
+        folder = rf"C:\Program Files\{PRODUCT}"
+        wanted = {
+            "DisplayName": PRODUCT,
+            "Publisher": PRODUCT,
+            "DisplayVersion": self.version,
+            "DisplayIcon": rf"{folder}\bin\yomorisu.exe,0",
+            "UninstallString": rf'"{folder}\uninstall.exe"',
+            "QuietUninstallString": rf'"{folder}\uninstall.exe" /S',
+        }
+        for name, value in wanted.items():
+            assert entry.get(name) == value, f"{name} is {entry.get(name)!r}, wanted {value!r}"
+        # In KiB, within a tenth of what is there.
+        estimated = entry.get("EstimatedSize", 0) * 1024
+        assert abs(estimated - self.installed_size) < self.installed_size / 10, \
+            f"EstimatedSize {estimated} for {self.installed_size} bytes"
+
+    def start_program(self):
+        self.program_log = self.work / "program.log"
+        # Wine says which DLLs the program loads.
+        with open(self.program_log, "wb") as log:
+            self.program = subprocess.Popen(["wine", self.program_path], env=dict(self.env, WINEDEBUG="-all,+loaddll"),
+                                             stdout=log, stderr=subprocess.STDOUT)
+        self.menu = self.window(PRODUCT)
+        time.sleep(1)
+        self.shoot("menu")
+        left, top, width, height = self.geometry(self.menu)
+        assert (width, height) == (pixels(MENU_CLIENT[0]), pixels(MENU_CLIENT[1])), (width, height)
+        # The first start copies the samples to Documents, where there is no
+        # c:\my documents\.
+        for name in ("rmr.csv", "定食.csv"):
+            copy = self.documents / name
+            assert copy.is_file(), f"{copy} was not put in place"
+            assert copy.read_bytes() == (self.data / name).read_bytes(), f"{copy} differs from the sample"
+        assert tree(self.documents / "健康相談") == tree(self.data / "健康相談"), "健康相談 not copied whole"
+        assert not (self.drive_c / "my documents").exists(), r"c:\my documents\ was made"
+
+    def set_meal_handout(self):
+        self.click(self.menu, MENU_BUTTONS["食品カロリー"], MENU_CLIENT[1])
+        window = self.window("定食1")
+        width = self.geometry(window)[2]
+        assert width == pixels(SET_MEAL_CLIENT[0]), f"定食1 is {width} px wide"
+        self.click(window, SET_MEAL_DISPLAY, SET_MEAL_CLIENT[1])
+        time.sleep(1)
+        self.shoot("set-meals")
+        text = self.save_handout(window, "setmeal")
+        # Every row of the sample table, with its number, name and calories,
+        # on a line of its own.
+        lines = {squeezed(line) for line in text.splitlines()}
+        table = read_table(self.data / "定食.csv")
+        missing = [f"{number} {name} {value}" for number, (name, value) in enumerate(table, 1)
+                   if squeezed(f"{number}{name}{value}") not in lines]
+        assert not missing, f"the handout lacks the rows {missing}: {text}"
+        print(f"  定食1's handout: all {len(table)} rows")
+        # Back to the menu, as the user goes on from there.
+        self.click(window, SET_MEAL_BACK, SET_MEAL_CLIENT[1])
+        wait_for(lambda: not self.run("xdotool", "search", "--onlyvisible", "--name", "^定食1$",
+                                      check=False).stdout.strip(), TIMEOUT, "定食1 unloaded")
+
+    def intake_handout(self):
+        self.click(self.menu, MENU_BUTTONS["摂取カロリー"], MENU_CLIENT[1])
+        window = self.window("摂取")
+        left, top, width, height = self.geometry(window)
+        # Where its layout puts it, its menu bar above the designed client area.
+        assert (left, top) == (pixels(INTAKE_PLACE[0]), pixels(INTAKE_PLACE[1])), f"摂取 stands at {left}, {top}"
+        assert width == pixels(INTAKE_CLIENT[0]) and height > pixels(INTAKE_CLIENT[1]), f"摂取 is {width}×{height}"
+        for meal, numbers in EATEN.items():
+            for k, number in enumerate(numbers):
+                if number:
+                    self.click(window, (120 + 600 * k, INTAKE_ROWS[meal], 375, 375), INTAKE_CLIENT[1])
+                    self.type(number)
+        self.click(window, INTAKE_CALCULATE, INTAKE_CLIENT[1])
+        time.sleep(1)
+        self.shoot("intake")
+        calories = [value for _, value in read_table(self.data / "定食.csv")]
+        sums = {meal: sum(calories[int(n) - 1] for n in numbers if n) for meal, numbers in EATEN.items()}
+        printed = squeezed(self.save_handout(window, "intake"))
+        wanted = [f"{meal}合計{total}" for meal, total in sums.items()]
+        wanted.append(f"合計摂取熱量{sum(sums.values())}Kｃａｌ")
+        for text in wanted:
+            assert text in printed, f"the handout lacks {text!r}: {printed}"
+        print(f"  摂取's handout: {', '.join(wanted)}")
+
+    def end(self):
+        self.click(self.menu, MENU_BUTTONS["おわり"], MENU_CLIENT[1])
+        try:
+            status = self.program.wait(timeout=TIMEOUT)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the program did not end on おわり") from None
+        self.program = None
+        assert status == 0, f"the program ended with {status}: {self.program_log.read_text(errors='replace')}"
+        self.run("wineserver", "-w")
+
+    def check_loaded(self):
+        """The DLLs the setup installed are the ones the program loaded from
+        its folder in the journey: none missing, none for nothing."""
+        bin_folder = rf"c:\program files\{PRODUCT}\bin".lower() + "\\"
+        loaded = set()
+        for match in re.finditer(r'Loaded L"([^"]+)"', self.program_log.read_text(errors="replace")):
+            path = wine_string(match[1]).lower()
+            if path.startswith(bin_folder) and path.endswith(".dll"):
+                loaded.add(path[len(bin_folder):].replace("\\", "/"))
+        installed = {str(p.relative_to(self.install_folder / "bin")).lower()
+                     for p in (self.install_folder / "bin").rglob("*.dll")}
+        assert loaded == installed, f"installed and not loaded: {sorted(installed - loaded)}; " \
+                                    f"loaded and not installed: {sorted(loaded - installed)}"
+        print(f"  loaded from bin: {', '.join(sorted(loaded))}")
+
+    def install_again(self):
+        """Over the installed version: in place, one entry, the user's files
+        untouched."""
+        self.documents_before = tree(self.documents)
+        installed = tree(self.install_folder)
+        self.wine(str(self.setup), "/S", timeout=300)
+        assert tree(self.install_folder) == installed, "installing again changed what is installed"
+        assert self.uninstall_entry() is not None, "no uninstall entry after installing again"
+        assert tree(self.documents) == self.documents_before, "installing again changed Documents"
+
+    def uninstall(self):
+        quiet = self.uninstall_entry()["QuietUninstallString"]
+        match = re.fullmatch(r'"([^"]+)" (/S)', quiet)
+        started = time.monotonic()
+        # The uninstaller copies itself to the temporary folder and goes on
+        # from there: wine() waits for every process.
+        self.wine(match[1], match[2], timeout=300)
+        print(f"  silent uninstall: {time.monotonic() - started:.1f} s")
+        left = [str(p) for p in self.install_folder.rglob("*")] if self.install_folder.exists() else []
+        assert not left and not self.install_folder.exists(), f"left under Program Files: {left}"
+        assert not self.shortcut.exists(), "the shortcut is left"
+        assert self.uninstall_entry() is None, "the uninstall entry is left"
+        assert tree(self.documents) == self.documents_before, "uninstalling changed Documents"
+
+    STEPS = ["install", "check_files", "check_shortcut", "check_uninstall_entry", "start_program",
+             "set_meal_handout", "intake_handout", "end", "check_loaded", "install_again", "uninstall"]
+
+    def run_all(self):
+        self.start_display()
+        for step in self.STEPS:
+            started = time.monotonic()
+            try:
+                getattr(self, step)()
+            except Exception:
+                print(f"FAIL {step}")
+                traceback.print_exc()
+                self.shoot(f"failed-{step}")
+                if getattr(self, "program_log", None) and self.program_log.exists():
+                    print(self.program_log.read_text(errors="replace")[-4000:])
+                return 1
+            print(f"ok   {step} ({time.monotonic() - started:.1f} s)")
+        return 0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--setup", required=True)
+    parser.add_argument("--data", required=True)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    journey = Journey(args.setup, args.data, args.out)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+    try:
+        return journey.run_all()
+    finally:
+        journey.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
