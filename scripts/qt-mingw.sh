@@ -12,6 +12,7 @@
 # The cache folder is ${XDG_CACHE_HOME:-~/.cache}/yomorisu. Needs
 # scripts/setup.sh --windows first; building needs root or sudo (apt-get).
 set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev | sed 's/+.*//')
@@ -63,7 +64,6 @@ source="qtbase-everywhere-src-$version"
 # source leaves out the Wintab header they need. Direct2D stays on, since the
 # printing code uses the DirectWrite font engine that comes with it. No
 # dynamic OpenGL, which Qt 6.4's Windows plugin cannot build without OpenGL.
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cmake -G Ninja -S "$source" -B build \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_INSTALL_PREFIX="$folder" \
