@@ -34,6 +34,8 @@ import time
 import traceback
 from pathlib import Path
 
+from session import Session
+
 PRODUCT = "ヨモリス"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.yomorisu.Yomorisu"
 TIMEOUT = 60  # seconds for anything Wine does; its first start is slow
@@ -85,15 +87,8 @@ def tree(folder):
     return found
 
 
-def wait_for(condition, timeout, what):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise AssertionError(f"{what}: not within {timeout} s")
-        time.sleep(0.2)
+# The first true value of a condition, or AssertionError when it is late.
+wait_for = Session.wait_for
 
 
 def wine_string(text):
