@@ -6,7 +6,6 @@
 #include "windows/pages.h"
 
 #include <QBuffer>
-#include <QPdfWriter>
 
 namespace {
 
@@ -46,11 +45,7 @@ void SystemPrinter::printPages(const QString& title,
     printPdf(
         m_answerWithin, title,
         [&](QIODevice& pdf, PrintService&) {
-            QPdfWriter writer(&pdf);
-            writer.setTitle(title);
-            writer.setCreator(QStringLiteral("ヨモリス"));
-            writer.setResolution(PageResolution);
-            paint(writer, progress);
+            writePagesPdf(title, pdf, [&](QPagedPaintDevice& pages) { paint(pages, progress); });
         },
         progress);
 }

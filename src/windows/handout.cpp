@@ -6,8 +6,8 @@
 #include "windows/pages.h"
 
 #include <QDate>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QTextLayout>
 
 #include <memory>
@@ -309,11 +309,10 @@ QString handoutTitle(const Handout& handout, const QDate& date) {
 }
 
 int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device, WorkProgress* progress) {
-    QPdfWriter writer(&device);
-    writer.setTitle(handoutTitle(handout, date));
-    writer.setCreator(QStringLiteral("ヨモリス"));
-    writer.setResolution(Resolution);
-    return paintHandout(handout, date, writer, progress);
+    int pages = 0;
+    writePagesPdf(handoutTitle(handout, date), device,
+                  [&](QPagedPaintDevice& writer) { pages = paintHandout(handout, date, writer, progress); });
+    return pages;
 }
 
 int paintHandout(const Handout& handout, const QDate& date, QPagedPaintDevice& writer,

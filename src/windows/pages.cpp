@@ -126,11 +126,27 @@ int layOutOnPages(const QString& text, const QString& name, QPagedPaintDevice& d
     return pages;
 }
 
+namespace {
+
+void nameTheWriter(QPdfWriter& writer, const QString& title) {
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("ヨモリス"));
+}
+
+} // namespace
+
+void writePagesPdf(const QString& title, QIODevice& device,
+                   const std::function<void(QPagedPaintDevice&)>& paint) {
+    QPdfWriter writer(&device);
+    nameTheWriter(writer, title);
+    writer.setResolution(PageResolution);
+    paint(writer);
+}
+
 void writeDocumentPdf(const QString& text, const QString& name, const QPageSize& paper, QIODevice& device,
                       WorkProgress* progress) {
     QPdfWriter writer(&device);
-    writer.setTitle(name);
-    writer.setCreator(QStringLiteral("ヨモリス"));
+    nameTheWriter(writer, name);
     writer.setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::A4));
     layOutOnPages(text, name, writer, progress);
 }

@@ -60,6 +60,11 @@ void paintPages(QTextDocument& document, QPagedPaintDevice& device, const PageFr
 int layOutOnPages(const QString& text, const QString& name, QPagedPaintDevice& device,
                   WorkProgress* progress = nullptr);
 
+// Writes the pages `paint` lays out (at PageResolution) as a PDF titled
+// `title` into `device`, which must be open for writing.
+void writePagesPdf(const QString& title, QIODevice& device,
+                   const std::function<void(QPagedPaintDevice&)>& paint);
+
 // The same pages as a PDF titled `name`, written into `device`, on `paper`
 // (A4 when it is not valid).
 void writeDocumentPdf(const QString& text, const QString& name, const QPageSize& paper, QIODevice& device,

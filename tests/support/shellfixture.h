@@ -11,7 +11,6 @@
 
 #include <QBuffer>
 #include <QMutex>
-#include <QPdfWriter>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
@@ -57,11 +56,7 @@ public:
                     WorkProgress& progress) override {
         QBuffer pdf;
         pdf.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter writer(&pdf);
-            writer.setResolution(PageResolution);
-            paint(writer, progress);
-        }
+        writePagesPdf(title, pdf, [&](QPagedPaintDevice& pages) { paint(pages, progress); });
         keep(QString::fromLatin1(pdf.data()), title, progress);
     }
     // The text as it would be laid out, in UTF-8 rather than on pages.
