@@ -7,11 +7,11 @@
 #include "app/mainmenuwindow.h"
 #include "common/runtimeerror.h"
 #include "common/textdecoding.h"
+#include "forms/builder.h"
 #include "guitest.h"
 #include "meals/intakewindow.h"
 #include "tables/table.h"
 #include "tables/tableload.h"
-#include "windows/builder.h"
 
 #include <QDir>
 #include <QFile>

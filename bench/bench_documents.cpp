@@ -11,10 +11,10 @@
 #include "common/textdecoding.h"
 #include "documents/documentreader.h"
 #include "documents/documentwindow.h"
+#include "forms/textbox.h"
 #include "guitest.h"
+#include "print/pages.h"
 #include "system/systemprinter.h"
-#include "windows/pages.h"
-#include "windows/textbox.h"
 
 #include <QElapsedTimer>
 #include <QPdfWriter>

@@ -10,8 +10,8 @@
 #include "common/datafolder.h"
 #include "common/textdecoding.h"
 #include "guitest.h"
+#include "print/pages.h"
 #include "tables/listing.h"
-#include "windows/pages.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -8,8 +8,8 @@
 // Run by hand:
 //   build/bench/bench_print -platform offscreen
 #include "documents/documentreader.h"
+#include "print/pages.h"
 #include "system/systemprinter.h"
-#include "windows/pages.h"
 
 #include "system/printservice.h"
 

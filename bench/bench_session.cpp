@@ -9,8 +9,8 @@
 // WINDOW is one of 健康menu 定食1 摂取 RMR 消費 標準 病気.
 #include "app/shell.h"
 #include "benchsupport.h"
-#include "windows/startup.h"
-#include "windows/textbox.h"
+#include "forms/startup.h"
+#include "forms/textbox.h"
 
 #include <QAccessible>
 #include <QApplication>

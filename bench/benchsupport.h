@@ -4,7 +4,7 @@
 // What the benchmarks hand the shell in place of the user's answers.
 
 #include "app/shell.h"
-#include "windows/pages.h"
+#include "print/pages.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

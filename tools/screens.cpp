@@ -10,8 +10,8 @@
 #include "common/datafolder.h"
 #include "common/textdecoding.h"
 #include "documents/documentwindow.h"
-#include "windows/startup.h"
-#include "windows/textbox.h"
+#include "forms/startup.h"
+#include "forms/textbox.h"
 
 #include <QApplication>
 #include <QDir>

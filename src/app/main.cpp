@@ -5,20 +5,21 @@
 // the main menu. Each feature folder (meals/, exercise/, body/, documents/)
 // has its window classes with their layout tables; a window reads its inputs,
 // calls a plain calculation and prints the results into picture areas.
-// tables/ reads the two table files; windows/ turns layout tables into
-// widgets and holds the interfaces a window is handed (host.h); common/ has
-// the number rules and the data folder; system/ does those interfaces with
-// the real message box, file dialog and printer, and only this file uses it.
+// tables/ reads the two table files; forms/ turns layout tables into
+// widgets and holds the interfaces a window is handed (host.h); print/ lays
+// out pages and handouts; common/ has the number rules and the data folder;
+// system/ does those interfaces with the real message box, file dialog and
+// printer, and only this file uses it.
 #include "app/commandline.h"
 #include "app/qttranslations.h"
 #include "app/shell.h"
 #include "common/datafolder.h"
+#include "forms/startup.h"
 #include "system/messageboxerrorstop.h"
 #include "system/quitrequests.h"
 #include "system/systemprinter.h"
 #include "system/widgetfiledialog.h"
 #include "system/widgethandoutdialogs.h"
-#include "windows/startup.h"
 
 #include <QApplication>
 #include <QDir>

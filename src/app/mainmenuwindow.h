@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "windows/windowobject.h"
+#include "forms/windowobject.h"
 
 class Shell;
 

@@ -3,9 +3,9 @@
 
 #include "common/numbers.h"
 #include "common/printedlines.h"
-#include "windows/imagecontrol.h"
-#include "windows/picturearea.h"
-#include "windows/textbox.h"
+#include "forms/imagecontrol.h"
+#include "forms/picturearea.h"
+#include "forms/textbox.h"
 
 namespace {
 

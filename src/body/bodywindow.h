@@ -2,7 +2,7 @@
 #pragma once
 
 #include "body/bodymeasure.h"
-#include "windows/windowobject.h"
+#include "forms/windowobject.h"
 
 #include <QImage>
 #include <QPixmap>

@@ -8,7 +8,7 @@
 #include <optional>
 
 // What a picture area shows: lines of printed text, each made of items that
-// stand at successive print zones. The widget that draws it lives in windows/;
+// stand at successive print zones. The widget that draws it lives in forms/;
 // this model is what handlers print into and what tests read.
 class PrintedLines : public QObject {
     Q_OBJECT

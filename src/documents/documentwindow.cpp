@@ -4,7 +4,7 @@
 #include "common/datafolder.h"
 #include "common/freedmemory.h"
 #include "documents/documentreader.h"
-#include "windows/textbox.h"
+#include "forms/textbox.h"
 
 #include <QDate>
 #include <QFileInfo>

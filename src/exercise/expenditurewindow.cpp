@@ -3,10 +3,10 @@
 
 #include "common/datafolder.h"
 #include "common/numbers.h"
+#include "forms/picturearea.h"
 #include "tables/listing.h"
 #include "tables/table.h"
 #include "tables/tableload.h"
-#include "windows/picturearea.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "exercise/energy.h"
+#include "forms/windowobject.h"
 #include "tables/table.h"
-#include "windows/windowobject.h"
 
 #include <QLineEdit>
 #include <QPointer>

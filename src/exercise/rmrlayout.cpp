@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exercise/rmrwindow.h"
 
-#include "windows/layoutrows.h"
+#include "forms/layoutrows.h"
 
 using namespace Qt::StringLiterals;
 

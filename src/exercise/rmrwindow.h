@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "forms/windowobject.h"
 #include "tables/table.h"
-#include "windows/windowobject.h"
 
 // RMR: lists the exercises of rmr.csv with their numbers and RMR values.
 class RmrWindow : public WindowObject {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "forms/windowobject.h"
 #include "meals/intake.h"
 #include "tables/table.h"
-#include "windows/windowobject.h"
 
 // 摂取: adds up the calories of the set meals eaten at breakfast, lunch and
 // dinner into the day's intake.

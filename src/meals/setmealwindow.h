@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "forms/windowobject.h"
 #include "tables/table.h"
-#include "windows/windowobject.h"
 
 // 定食1: lists the set meals of 定食.csv with their numbers and calories, on
 // two pages of four panels.

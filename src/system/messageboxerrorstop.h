@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "windows/host.h"
+#include "forms/host.h"
 
 // Tells the user about a failed click, or what else they should know, in a
 // message box; the program goes on.

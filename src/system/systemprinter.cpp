@@ -2,7 +2,7 @@
 // What printing does alike on every system.
 #include "system/systemprinter.h"
 
-#include "windows/pages.h"
+#include "print/pages.h"
 
 #include <QPageSize>
 

@@ -2,8 +2,8 @@
 // Printing on Debian: a PDF handed to CUPS.
 #include "system/systemprinter.h"
 
+#include "print/pages.h"
 #include "system/printservice.h"
-#include "windows/pages.h"
 
 #include <QBuffer>
 

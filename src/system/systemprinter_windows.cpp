@@ -4,7 +4,7 @@
 #include "system/systemprinter.h"
 
 #include "common/runtimeerror.h"
-#include "windows/pages.h"
+#include "print/pages.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>

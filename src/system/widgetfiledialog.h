@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "windows/host.h"
+#include "forms/host.h"
 
 // The program's file-open dialog: Qt's own widget dialog rather than the
 // desktop's, so it looks and behaves the same everywhere and assistive

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "windows/host.h"
+#include "forms/host.h"
 
 // The ファイル menus' save dialog, Qt's own widget dialog like the open
 // dialog, and their notices as message boxes.

@@ -4,10 +4,10 @@
 // on, the other windows keep what they show, and the files are never touched.
 #include "app/shell.h"
 #include "common/datafolder.h"
+#include "forms/picturearea.h"
 #include "guitest.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
-#include "windows/picturearea.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "body/bodywindow.h"
+#include "forms/imagecontrol.h"
+#include "forms/picturearea.h"
+#include "forms/textbox.h"
 #include "guitest.h"
 #include "shellfixture.h"
-#include "windows/imagecontrol.h"
-#include "windows/picturearea.h"
-#include "windows/textbox.h"
 
 #include <QAccessible>
 #include <QImage>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "documents/documentwindow.h"
+#include "forms/textbox.h"
 #include "guitest.h"
 #include "shellfixture.h"
-#include "windows/textbox.h"
 
 #include <QPointer>
 #include <QProgressDialog>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell.h"
 #include "common/datafolder.h"
+#include "forms/picturearea.h"
 #include "guitest.h"
 #include "panels.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
-#include "windows/picturearea.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -4,7 +4,7 @@
 // The start of every widget test: Qt's own, then the program's start-up, as
 // main() does it.
 
-#include "windows/startup.h"
+#include "forms/startup.h"
 
 #include <QTest>
 

@@ -5,9 +5,9 @@
 // should show, and the first line where the window shows something else.
 
 #include "common/printedlines.h"
+#include "forms/picturearea.h"
+#include "forms/windowobject.h"
 #include "testsupport.h"
-#include "windows/picturearea.h"
-#include "windows/windowobject.h"
 
 #include <QMetaType>
 

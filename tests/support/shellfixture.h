@@ -6,8 +6,8 @@
 // instead of performed, and the file dialog and the printer stood in for.
 
 #include "app/shell.h"
+#include "print/pages.h"
 #include "testsupport.h"
-#include "windows/pages.h"
 
 #include <QBuffer>
 #include <QMutex>

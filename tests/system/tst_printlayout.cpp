@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "guitest.h"
 #include "pdftext.h"
+#include "print/pages.h"
 #include "system/systemprinter.h"
-#include "windows/pages.h"
 
 #include <QPdfWriter>
 #include <QStandardPaths>

@@ -5,12 +5,12 @@
 // CI (the variable CI is set), where .ci/run sets it up.
 #include "app/shell.h"
 #include "documents/documentwindow.h"
+#include "forms/textbox.h"
 #include "guitest.h"
 #include "pdftext.h"
 #include "shellfixture.h"
 #include "system/quitrequests.h"
 #include "system/systemprinter.h"
-#include "windows/textbox.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>

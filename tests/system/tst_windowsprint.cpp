@@ -7,11 +7,11 @@
 #include "../system/pdftext.h"
 #include "app/shell.h"
 #include "documents/documentwindow.h"
+#include "forms/textbox.h"
 #include "guitest.h"
 #include "meals/intakewindow.h"
 #include "shellfixture.h"
 #include "system/systemprinter.h"
-#include "windows/textbox.h"
 
 #include <QLineEdit>
 #include <QTest>

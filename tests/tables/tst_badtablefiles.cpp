@@ -4,10 +4,10 @@
 // file of any size is read no further than a table can reach.
 #include "app/shell.h"
 #include "common/datafolder.h"
+#include "forms/picturearea.h"
 #include "guitest.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
-#include "windows/picturearea.h"
 
 #include <QFile>
 #include <QTest>

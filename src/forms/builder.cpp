@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/builder.h"
+#include "forms/builder.h"
 
-#include "windows/caption.h"
-#include "windows/fonts.h"
-#include "windows/imagecontrol.h"
-#include "windows/picturearea.h"
-#include "windows/textbox.h"
+#include "forms/caption.h"
+#include "forms/fonts.h"
+#include "forms/imagecontrol.h"
+#include "forms/picturearea.h"
+#include "forms/textbox.h"
 
 #include <QApplication>
 #include <QLabel>

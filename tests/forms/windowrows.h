@@ -6,10 +6,10 @@
 #include "documents/documentwindow.h"
 #include "exercise/expenditurewindow.h"
 #include "exercise/rmrwindow.h"
+#include "forms/builder.h"
+#include "forms/layout.h"
 #include "meals/intakewindow.h"
 #include "meals/setmealwindow.h"
-#include "windows/builder.h"
-#include "windows/layout.h"
 
 #include <QList>
 #include <QTest>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/pictureaccessible.h"
+#include "forms/pictureaccessible.h"
 
-#include "windows/picturearea.h"
-#include "windows/textboxaccessible.h"
+#include "forms/picturearea.h"
+#include "forms/textboxaccessible.h"
 
 #include <QFontMetrics>
 

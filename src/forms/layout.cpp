@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/layout.h"
+#include "forms/layout.h"
 
 namespace layout {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "windows/layout.h"
+#include "forms/layout.h"
 
 #include <QFont>
 #include <QStringList>

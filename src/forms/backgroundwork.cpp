@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/backgroundwork.h"
+#include "forms/backgroundwork.h"
 
 #include <QFutureWatcher>
 #include <QProgressDialog>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/textboxaccessible.h"
+#include "forms/textboxaccessible.h"
 
-#include "windows/pictureaccessible.h"
-#include "windows/textbox.h"
+#include "forms/pictureaccessible.h"
+#include "forms/textbox.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/fonts.h"
+#include "forms/fonts.h"
 
 #include <QFontDatabase>
 #include <QHash>

@@ -2,16 +2,16 @@
 // The control widgets: text boxes with a length limit, picture areas drawn
 // from their printed lines with the real fonts, and images.
 
+#include "forms/builder.h"
+#include "forms/caption.h"
+#include "forms/fonts.h"
+#include "forms/imagecontrol.h"
+#include "forms/picturearea.h"
+#include "forms/textbox.h"
 #include "guitest.h"
 #include "tables/listing.h"
 #include "tables/table.h"
 #include "windowrows.h"
-#include "windows/builder.h"
-#include "windows/caption.h"
-#include "windows/fonts.h"
-#include "windows/imagecontrol.h"
-#include "windows/picturearea.h"
-#include "windows/textbox.h"
 
 #include <QAccessible>
 #include <QApplication>

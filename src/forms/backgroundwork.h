@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "windows/host.h"
+#include "forms/host.h"
 
 #include <QObject>
 #include <QPointer>

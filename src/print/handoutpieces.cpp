@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/handoutpieces.h"
+#include "print/handoutpieces.h"
 
-#include "windows/pages.h"
+#include "print/pages.h"
 
 #include <QPainter>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/textbox.h"
+#include "forms/textbox.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

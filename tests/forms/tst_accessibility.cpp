@@ -5,13 +5,13 @@
 
 #include "app/shell.h"
 #include "common/datafolder.h"
+#include "forms/builder.h"
+#include "forms/picturearea.h"
+#include "forms/textbox.h"
 #include "guitest.h"
 #include "shellfixture.h"
 #include "tables/tableload.h"
 #include "windowrows.h"
-#include "windows/builder.h"
-#include "windows/picturearea.h"
-#include "windows/textbox.h"
 
 #include <QAccessible>
 #include <QApplication>

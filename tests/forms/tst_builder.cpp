@@ -3,12 +3,12 @@
 // here: each window's frame, one control of each kind, places in pixels, tab
 // order and focus on open.
 
+#include "forms/builder.h"
+#include "forms/imagecontrol.h"
+#include "forms/picturearea.h"
+#include "forms/textbox.h"
 #include "guitest.h"
 #include "windowrows.h"
-#include "windows/builder.h"
-#include "windows/imagecontrol.h"
-#include "windows/picturearea.h"
-#include "windows/textbox.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/caption.h"
+#include "forms/caption.h"
 
-#include "windows/fonts.h"
+#include "forms/fonts.h"
 
 #include <QKeyEvent>
 #include <QPainter>

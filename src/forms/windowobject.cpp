@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/windowobject.h"
+#include "forms/windowobject.h"
 
 #include "common/runtimeerror.h"
-#include "windows/builder.h"
-#include "windows/picturearea.h"
+#include "forms/builder.h"
+#include "forms/picturearea.h"
 
 #include <QAbstractButton>
 #include <QDate>

@@ -10,7 +10,7 @@
 // background, text colour, settings, maximum length, picture, accessible name.
 // Positions and sizes are twips.
 
-#include "windows/layout.h"
+#include "forms/layout.h"
 
 namespace layout::rows {
 

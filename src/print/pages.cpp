@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/pages.h"
+#include "print/pages.h"
 
-#include "windows/fonts.h"
-#include "windows/host.h"
+#include "forms/fonts.h"
+#include "print/printer.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/handout.h"
+#include "print/handout.h"
 
-#include "windows/handoutpieces.h"
-#include "windows/host.h"
-#include "windows/pages.h"
+#include "print/handoutpieces.h"
+#include "print/pages.h"
+#include "print/printer.h"
 
 #include <QDate>
 #include <QPagedPaintDevice>

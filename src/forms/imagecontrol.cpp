@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/imagecontrol.h"
+#include "forms/imagecontrol.h"
 
 ImageControl::ImageControl(QWidget* parent) : QLabel(parent) {
     // Drawn on the window's surface like a label: no background of its own.

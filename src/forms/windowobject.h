@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "windows/backgroundwork.h"
-#include "windows/handout.h"
-#include "windows/host.h"
-#include "windows/layout.h"
+#include "forms/backgroundwork.h"
+#include "forms/host.h"
+#include "forms/layout.h"
+#include "print/handout.h"
 
 #include <QObject>
 #include <QString>

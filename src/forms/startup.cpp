@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windows/startup.h"
+#include "forms/startup.h"
 
-#include "windows/fonts.h"
-#include "windows/pictureaccessible.h"
+#include "forms/fonts.h"
+#include "forms/pictureaccessible.h"
 
 #include <QPixmapCache>
 
