@@ -15,8 +15,8 @@ bool fontInstalled(const QString& family) {
     HDC screen = GetDC(nullptr);
     EnumFontFamiliesExW(
         screen, &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-            *reinterpret_cast<bool*>(found) = true;
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM answer) -> int {
+            *reinterpret_cast<bool*>(answer) = true;
             return 0; // one is enough
         },
         reinterpret_cast<LPARAM>(&found), 0);
