@@ -14,6 +14,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = "--windows" ]; then
+  scripts/build-windows.sh
   source scripts/windows-env.sh
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$windows_build/CMakeCache.txt")
   out="$PWD/$windows_build/setup"

@@ -14,7 +14,9 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ "${1:-}" = "--windows" ]; then
     cd "$root"
+    scripts/build-windows.sh
     . scripts/windows-env.sh
+    export WINEPREFIX="$windows_prefix"
     out=${2:-"$root/$windows_build/screenshots"}
     mkdir -p "$out"
     # Wine draws at 96 dots per inch unless told otherwise.
