@@ -4,7 +4,7 @@
 # its folder as the last line:
 # - YOMORISU_QT_MINGW names an unpacked folder: that one;
 # - YOMORISU_QT_MINGW names an archive (qt6-mingw-<version>.tar.xz): unpacked
-#   once into the cache folder, and again whenever its checksum changes (an
+#   once into the cache folder, in a folder named by its checksum (an
 #   archive can change under the same name);
 # - otherwise the cache folder's, built there once from Debian's own qt6-base
 #   source package with the MinGW-w64 cross compiler, the same Qt version as
@@ -27,15 +27,20 @@ if [ -n "$given" ] && [ -d "$given" ]; then
 fi
 if [ -n "$given" ]; then
   [ -f "$given" ] || { echo "YOMORISU_QT_MINGW names neither a folder nor an archive: $given" >&2; exit 1; }
-  checksum=$(sha256sum "$given" | cut -c1-16)
-  if [ ! -f "$folder/.from-$checksum" ]; then
-    rm -rf "$folder" "$folder.partial"
-    mkdir -p "$folder.partial"
-    tar -C "$folder.partial" -xJf "$given"
-    inner=("$folder.partial"/qt6-mingw-*)
-    mv "${inner[0]}" "$folder"
-    rm -rf "$folder.partial"
-    touch "$folder/.from-$checksum"
+  # Keyed by the archive's checksum: one changed under the same name gets a
+  # folder of its own, and a build using the earlier one keeps it.
+  folder="$folder-$(sha256sum "$given" | cut -c1-16)"
+  if [ ! -f "$folder/.complete" ]; then
+    # Unpacked aside and moved in whole, so builds started at the same time
+    # never see half a folder.
+    rm -rf "$folder"
+    mkdir -p "$cache"
+    partial=$(mktemp -d "$folder.partial.XXXXXX")
+    tar -C "$partial" -xJf "$given"
+    inner=("$partial"/qt6-mingw-*)
+    touch "${inner[0]}/.complete"
+    mv -T "${inner[0]}" "$folder" 2>/dev/null || true
+    rm -rf "$partial"
   fi
   echo "$folder"
   exit 0
