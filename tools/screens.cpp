@@ -12,6 +12,7 @@
 #include "documents/documentwindow.h"
 #include "forms/startup.h"
 #include "forms/textbox.h"
+#include "records/actionplanwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -191,6 +192,34 @@ int main(int argc, char** argv) {
     while (documents.isBusy())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     save(documents, "7-documents-loaded");
+
+    // The action plan of a sample client, with a swap and an exercise chosen.
+    class NoKeeper : public PlanKeeper {
+    public:
+        std::optional<QString> plan(qint64) const override { return std::nullopt; }
+        QString savePlan(qint64, const QString&) override { return {}; }
+    } keeper;
+    Client client{1, QStringLiteral("見本　花子"), QStringLiteral("みほん"), Sex::Female, QDate(1968, 5, 2),
+                  {}};
+    Visit visit;
+    visit.id = 1;
+    visit.date = QDate(2026, 6, 1);
+    visit.heightCm = 158, visit.weightKg = 66, visit.waistCm = 93;
+    visit.systolic = 138, visit.diastolic = 86, visit.hba1c = 5.8, visit.smoking = true;
+    ActionPlanWindow plan(shell, keeper, client, visit);
+    for (const char* name : {"食事を加える", "運動を加える"})
+        plan.findChild<QPushButton*>(QString::fromUtf8(name))->click();
+    plan.show();
+    if (!QTest::qWaitForWindowExposed(&plan))
+        ++failures;
+    QApplication::processEvents();
+    if (!plan.grab().save(out.filePath(QStringLiteral("8-actionplan.png"))))
+        ++failures;
+    // Its handout too, to look at as pictures of its pages.
+    QFile handoutFile(out.filePath(QStringLiteral("8-actionplan.pdf")));
+    if (!handoutFile.open(QIODevice::WriteOnly) ||
+        writeHandoutPdf(plan.handout(), QDate::currentDate(), handoutFile) < 1)
+        ++failures;
 
     return failures == 0 && errors.count == 0 ? 0 : 1;
 }

@@ -34,7 +34,7 @@ void ExpenditureWindow::bindControls() {
 void ExpenditureWindow::calculate() {
     m_shown.reset();
     // A sex code that overflows stops the click before anything is cleared.
-    const Sex sex = readSex(Text17->text());
+    const SexFactor sex = readSex(Text17->text());
 
     // Made for this click only, so no row of an earlier load can count.
     Table table;
