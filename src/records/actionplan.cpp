@@ -136,7 +136,8 @@ QStringList balanceText(const ActionPlan& plan) {
     const PlanBalance b = planBalance(plan);
     QStringList lines{QStringLiteral("1 日あたり 合計 %1 kcal（目標 %2 kcal）").arg(b.perDay).arg(b.needed)};
     if (!b.reachedOn) {
-        lines << QStringLiteral("この計画では目標に届きません。1 日あたり %1 kcal を減らす行動を決めましょう。")
+        lines << QStringLiteral(
+                     "この計画では目標に届きません。1 日あたり %1 kcal を減らす行動を決めましょう。")
                      .arg(b.remaining);
         return lines;
     }
@@ -190,22 +191,24 @@ std::optional<ActionPlan> planFromJson(const QString& json) {
         return std::nullopt;
     for (const QJsonValue& v : root.value(QStringLiteral("meals")).toArray()) {
         const QJsonObject m = v.toObject();
-        plan.meals.append({m.value(QStringLiteral("eaten")).toString(), m.value(QStringLiteral("eatenKcal")).toInt(),
-                           m.value(QStringLiteral("instead")).toString(),
-                           m.value(QStringLiteral("insteadKcal")).toInt(),
-                           m.value(QStringLiteral("timesPerWeek")).toInt()});
+        plan.meals.append(
+            {m.value(QStringLiteral("eaten")).toString(), m.value(QStringLiteral("eatenKcal")).toInt(),
+             m.value(QStringLiteral("instead")).toString(), m.value(QStringLiteral("insteadKcal")).toInt(),
+             m.value(QStringLiteral("timesPerWeek")).toInt()});
     }
     for (const QJsonValue& v : root.value(QStringLiteral("exercises")).toArray()) {
         const QJsonObject e = v.toObject();
-        plan.exercises.append({e.value(QStringLiteral("name")).toString(), e.value(QStringLiteral("minutes")).toInt(),
+        plan.exercises.append({e.value(QStringLiteral("name")).toString(),
+                               e.value(QStringLiteral("minutes")).toInt(),
                                e.value(QStringLiteral("daysPerWeek")).toInt(),
                                e.value(QStringLiteral("kcalPerSession")).toDouble()});
     }
     return plan;
 }
 
-PlanEvaluation evaluatePlan(const PlanGoal& goal, std::optional<double> weightThen, std::optional<double> waistThen,
-                            std::optional<double> weightNow, std::optional<double> waistNow) {
+PlanEvaluation evaluatePlan(const PlanGoal& goal, std::optional<double> weightThen,
+                            std::optional<double> waistThen, std::optional<double> weightNow,
+                            std::optional<double> waistNow) {
     PlanEvaluation e;
     if (weightThen && weightNow)
         e.weightChangeKg = *weightNow - *weightThen;
@@ -221,10 +224,12 @@ PlanEvaluation evaluatePlan(const PlanGoal& goal, std::optional<double> weightTh
 }
 
 QString evaluationText(const PlanGoal& goal, const PlanEvaluation& evaluation) {
-    const QString weight = evaluation.weightChangeKg ? signedFigure(*evaluation.weightChangeKg) + QStringLiteral(" kg")
-                                                     : QStringLiteral("未測定");
-    const QString waist = evaluation.waistChangeCm ? signedFigure(*evaluation.waistChangeCm) + QStringLiteral(" cm")
-                                                   : QStringLiteral("未測定");
+    const QString weight = evaluation.weightChangeKg
+                               ? signedFigure(*evaluation.weightChangeKg) + QStringLiteral(" kg")
+                               : QStringLiteral("未測定");
+    const QString waist = evaluation.waistChangeCm
+                              ? signedFigure(*evaluation.waistChangeCm) + QStringLiteral(" cm")
+                              : QStringLiteral("未測定");
     return QStringLiteral("体重 %1、腹囲 %2（目標 −%3 kg・−%4 cm）：%5")
         .arg(weight, waist, figure(goal.weightKg), figure(goal.waistCm),
              evaluation.goalMet ? QStringLiteral("目標を達成しました")

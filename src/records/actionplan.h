@@ -74,9 +74,9 @@ QString actionText(const MealSwap& swap);
 QString actionText(const ExerciseHabit& habit);
 
 struct PlanBalance {
-    int perDay = 0;    // all the actions together
-    int needed = 0;    // the goal's figure
-    int remaining = 0; // still to find a day; 0 when the plan covers it
+    int perDay = 0;                 // all the actions together
+    int needed = 0;                 // the goal's figure
+    int remaining = 0;              // still to find a day; 0 when the plan covers it
     std::optional<QDate> reachedOn; // at this pace; none when nothing is saved
     bool inTime = false;            // reached by the end of the period
 };
@@ -97,7 +97,8 @@ struct PlanEvaluation {
     std::optional<double> waistChangeCm;
     bool goalMet = false; // both measured and both lost as much as the goal
 };
-PlanEvaluation evaluatePlan(const PlanGoal& goal, std::optional<double> weightThen, std::optional<double> waistThen,
-                            std::optional<double> weightNow, std::optional<double> waistNow);
+PlanEvaluation evaluatePlan(const PlanGoal& goal, std::optional<double> weightThen,
+                            std::optional<double> waistThen, std::optional<double> weightNow,
+                            std::optional<double> waistNow);
 // "体重 −2.4 kg、腹囲 −1.0 cm（目標 −2 kg・−2 cm）：目標に届いていません"
 QString evaluationText(const PlanGoal& goal, const PlanEvaluation& evaluation);

@@ -44,8 +44,9 @@ QString goalText(const ActionPlan& plan) {
 // A table row's choice: its number, name and value, as the listings show it.
 void fillChoices(QComboBox* box, const Table& table, const QString& unit) {
     for (int n = 1; n <= table.rowCount(); ++n)
-        box->addItem(QStringLiteral("%1 %2（%3 %4）").arg(n).arg(table.row(n).name).arg(table.row(n).value).arg(unit),
-                     n);
+        box->addItem(
+            QStringLiteral("%1 %2（%3 %4）").arg(n).arg(table.row(n).name).arg(table.row(n).value).arg(unit),
+            n);
 }
 
 // The label before an input is its name for assistive tools, as on every window.
@@ -115,10 +116,11 @@ Handout actionPlanHandout(const Client& client, const SupportAssessment& support
     return paper;
 }
 
-ActionPlanWindow::ActionPlanWindow(WindowHost& host, PlanKeeper& keeper, const Client& client, const Visit& visit,
-                                   QWidget* parent)
+ActionPlanWindow::ActionPlanWindow(WindowHost& host, PlanKeeper& keeper, const Client& client,
+                                   const Visit& visit, QWidget* parent)
     : QWidget(parent, Qt::Window), m_host(host), m_keeper(keeper), m_client(client), m_visit(visit),
-      m_support(assessSupport(client, visit)), m_work(host.errorStop(), host.printer(), [this] { return this; }) {
+      m_support(assessSupport(client, visit)),
+      m_work(host.errorStop(), host.printer(), [this] { return this; }) {
     setWindowTitle(Title);
     setObjectName(Title);
     m_plan.start = visit.date;
@@ -140,8 +142,9 @@ ActionPlanWindow::ActionPlanWindow(WindowHost& host, PlanKeeper& keeper, const C
     connect(
         save, &QAction::triggered, this, [this] { saveHandout(); }, Qt::QueuedConnection);
 
-    auto* who = new QLabel(QStringLiteral("%1　受診日 %2　支援レベル %3")
-                               .arg(client.name, japaneseDate(visit.date), supportLevelText(m_support.level)));
+    auto* who =
+        new QLabel(QStringLiteral("%1　受診日 %2　支援レベル %3")
+                       .arg(client.name, japaneseDate(visit.date), supportLevelText(m_support.level)));
     who->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     auto* reasons = new QLabel(m_support.reasons.join(QStringLiteral("\n")));
     reasons->setWordWrap(true);
@@ -189,7 +192,8 @@ void ActionPlanWindow::loadTables() {
     // table that cannot be read is told and leaves its list empty.
     runGuarded(m_host.errorStop(),
                [this] { loadTable(m_setMeals, QDir(m_host.tableFolder()).filePath(SetMealFileName)); });
-    runGuarded(m_host.errorStop(), [this] { loadTable(m_rmr, QDir(m_host.tableFolder()).filePath(RmrFileName)); });
+    runGuarded(m_host.errorStop(),
+               [this] { loadTable(m_rmr, QDir(m_host.tableFolder()).filePath(RmrFileName)); });
 }
 
 QWidget* ActionPlanWindow::makeGoal() {
@@ -313,8 +317,9 @@ void ActionPlanWindow::addExercise() {
     if (m_exercise->currentIndex() < 0)
         return;
     runGuarded(m_host.errorStop(), [this] {
-        m_plan.exercises.append(exerciseFromTable(m_rmr, m_exercise->currentData().toInt(), m_minutes->value(),
-                                                  m_daysPerWeek->value(), m_client.sex == Sex::Female));
+        m_plan.exercises.append(exerciseFromTable(m_rmr, m_exercise->currentData().toInt(),
+                                                  m_minutes->value(), m_daysPerWeek->value(),
+                                                  m_client.sex == Sex::Female));
     });
     refresh();
 }
@@ -364,7 +369,9 @@ void ActionPlanWindow::printHandout() {
         return [paper, today](TextPrinter& printer, WorkProgress& progress) {
             printer.printPages(
                 handoutTitle(paper, today),
-                [&](QPagedPaintDevice& pages, WorkProgress& watched) { paintHandout(paper, today, pages, &watched); },
+                [&](QPagedPaintDevice& pages, WorkProgress& watched) {
+                    paintHandout(paper, today, pages, &watched);
+                },
                 progress);
         };
     });

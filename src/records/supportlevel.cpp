@@ -64,7 +64,9 @@ void glucose(const Visit& v, Risks& r) {
     if (v.fastingGlucose) {
         if (*v.fastingGlucose >= FastingGlucoseFrom) {
             ++r.count;
-            r.reasons << QStringLiteral("空腹時血糖 %1 mg/dl（%2 以上）").arg(*v.fastingGlucose).arg(FastingGlucoseFrom);
+            r.reasons << QStringLiteral("空腹時血糖 %1 mg/dl（%2 以上）")
+                             .arg(*v.fastingGlucose)
+                             .arg(FastingGlucoseFrom);
         }
     } else if (v.hba1c) {
         if (*v.hba1c >= Hba1cFrom) {
@@ -75,7 +77,9 @@ void glucose(const Visit& v, Risks& r) {
     } else if (v.casualGlucose) {
         if (*v.casualGlucose >= CasualGlucoseFrom) {
             ++r.count;
-            r.reasons << QStringLiteral("随時血糖 %1 mg/dl（%2 以上）").arg(*v.casualGlucose).arg(CasualGlucoseFrom);
+            r.reasons << QStringLiteral("随時血糖 %1 mg/dl（%2 以上）")
+                             .arg(*v.casualGlucose)
+                             .arg(CasualGlucoseFrom);
         }
     } else {
         r.missing = true;
@@ -121,9 +125,10 @@ void bloodPressure(const Visit& v, Risks& r) {
                          .arg(measured(v.systolic), measured(v.diastolic), over.join(QStringLiteral("、")));
     } else if (!v.systolic || !v.diastolic) {
         r.missing = true;
-        r.reasons << (!v.systolic && !v.diastolic ? QStringLiteral("血圧 未測定")
-                                                  : QStringLiteral("血圧 %1/%2 mmHg")
-                                                        .arg(measured(v.systolic), measured(v.diastolic)));
+        r.reasons
+            << (!v.systolic && !v.diastolic
+                    ? QStringLiteral("血圧 未測定")
+                    : QStringLiteral("血圧 %1/%2 mmHg").arg(measured(v.systolic), measured(v.diastolic)));
     }
 }
 
@@ -133,12 +138,13 @@ SupportAssessment assessSupport(const Client& client, const Visit& visit) {
     SupportAssessment out;
     const bool ageKnown = client.birthDate.isValid() && visit.date.isValid();
     const int age = ageKnown ? fiscalYearEndAge(client.birthDate, visit.date) : 0;
-    const QString ageOutside = ageKnown && (age < ProgrammeAgeFrom || age > ProgrammeAgeTo)
-                                   ? QStringLiteral("年度末の年齢 %1 歳：特定保健指導の対象年齢（%2〜%3 歳）外")
-                                         .arg(age)
-                                         .arg(ProgrammeAgeFrom)
-                                         .arg(ProgrammeAgeTo)
-                                   : QString();
+    const QString ageOutside =
+        ageKnown && (age < ProgrammeAgeFrom || age > ProgrammeAgeTo)
+            ? QStringLiteral("年度末の年齢 %1 歳：特定保健指導の対象年齢（%2〜%3 歳）外")
+                  .arg(age)
+                  .arg(ProgrammeAgeFrom)
+                  .arg(ProgrammeAgeTo)
+            : QString();
 
     if (visit.bloodPressureMedicine || visit.glucoseMedicine || visit.lipidMedicine) {
         out.level = SupportLevel::NotSubject;
@@ -156,10 +162,12 @@ SupportAssessment assessSupport(const Client& client, const Visit& visit) {
     int activeFrom = 0;
     if (visit.waistCm && *visit.waistCm >= waistFrom) {
         activeFrom = WaistActiveRisks;
-        out.reasons << QStringLiteral("腹囲 %1 cm（%2 %3 cm 以上）").arg(number(*visit.waistCm), sexName, number(waistFrom));
+        out.reasons << QStringLiteral("腹囲 %1 cm（%2 %3 cm 以上）")
+                           .arg(number(*visit.waistCm), sexName, number(waistFrom));
     } else {
         if (visit.waistCm) {
-            out.reasons << QStringLiteral("腹囲 %1 cm（%2 %3 cm 未満）").arg(number(*visit.waistCm), sexName, number(waistFrom));
+            out.reasons << QStringLiteral("腹囲 %1 cm（%2 %3 cm 未満）")
+                               .arg(number(*visit.waistCm), sexName, number(waistFrom));
         } else {
             out.valuesMissing = true;
             out.reasons << QStringLiteral("腹囲 未測定");

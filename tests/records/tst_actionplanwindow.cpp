@@ -44,7 +44,8 @@ void TestActionPlanWindow::handoutReadsBack() {
     ShellFixture app;
     for (const QString& name : {SetMealFileName, RmrFileName})
         QVERIFY(QFile::copy(QStringLiteral(YOMORISU_TEST_DATA "/") + name, app.dir.filePath(name)));
-    Client client{1, QStringLiteral("山田　太郎"), QStringLiteral("やまだ"), Sex::Male, QDate(1970, 6, 15), {}};
+    Client client{1,         QStringLiteral("山田　太郎"), QStringLiteral("やまだ"),
+                  Sex::Male, QDate(1970, 6, 15),           {}};
     Visit visit;
     visit.id = 7;
     visit.date = QDate(2026, 6, 1);
@@ -80,10 +81,12 @@ void TestActionPlanWindow::handoutReadsBack() {
         "・腹囲 92 cm（男性 85 cm 以上）\n・血圧 135/80 mmHg（収縮期 130 以上）\n・追加リスク 1 個\n"
         "目標\n3 か月で 体重 −2 kg・腹囲 −2 cm（2026年9月1日まで）\n"
         "2 kg × 7,000 kcal ＝ 14,000 kcal、92 日（2026年6月1日〜2026年9月1日）で割って 1 日あたり 153 kcal\n"
-        "行動\n・醤油ラーメン → かけそば　週 3 回　1 日あたり 69 kcal\n・速歩 30 分　週 5 日　1 日あたり 105 kcal\n"
+        "行動\n・醤油ラーメン → かけそば　週 3 回　1 日あたり 69 kcal\n・速歩 30 分　週 5 日　1 日あたり 105 "
+        "kcal\n"
         "見通し\n1 日あたり 合計 174 kcal（目標 153 kcal）\nこのペースで 2026年8月21日 に目標に届きます。\n"
         "セルフチェック\n週\n醤油ラーメン → かけそば\n速歩 30 分\n1 週目 6/1〜6/7\n13 週目 8/24〜8/31\n");
-    QVERIFY2(missingLine(expected, printed).isEmpty(), qPrintable(missingLine(expected, printed) + u"\n"_qs + printed));
+    QVERIFY2(missingLine(expected, printed).isEmpty(),
+             qPrintable(missingLine(expected, printed) + u"\n"_qs + printed));
 }
 
 YOMORISU_GUI_TEST_MAIN(TestActionPlanWindow)

@@ -21,27 +21,51 @@ void apply(const QString& spec, Client& c, Visit& v) {
     for (const QString& item : spec.split(u' ', Qt::SkipEmptyParts)) {
         const QString key = item.section(u'=', 0, 0);
         const QString value = item.section(u'=', 1);
-        if (key == u"sex") c.sex = value == u"f" ? Sex::Female : Sex::Male;
-        else if (key == u"born") c.birthDate = QDate::fromString(value, Qt::ISODate);
-        else if (key == u"on") v.date = QDate::fromString(value, Qt::ISODate);
-        else if (key == u"h") v.heightCm = value.toDouble();
-        else if (key == u"kg") v.weightKg = value.toDouble();
-        else if (key == u"w") v.waistCm = value.toDouble();
-        else if (key == u"-w") v.waistCm.reset();
-        else if (key == u"bp") v.systolic = value.section(u'/', 0, 0).toInt(), v.diastolic = value.section(u'/', 1).toInt();
-        else if (key == u"-bp") v.systolic.reset(), v.diastolic.reset();
-        else if (key == u"tg") v.triglycerides = value.chopped(value.endsWith(u'c')).toInt(), v.triglyceridesFasting = !value.endsWith(u'c');
-        else if (key == u"-tg") v.triglycerides.reset();
-        else if (key == u"hdl") v.hdl = value.toInt();
-        else if (key == u"-hdl") v.hdl.reset();
-        else if (key == u"fg") v.fastingGlucose = value.toInt();
-        else if (key == u"-fg") v.fastingGlucose.reset();
-        else if (key == u"cg") v.casualGlucose = value.toInt();
-        else if (key == u"a1c") v.hba1c = value.toDouble();
-        else if (key == u"-a1c") v.hba1c.reset();
-        else if (key == u"smoke") v.smoking = true;
-        else if (key == u"med") (value == u"bp" ? v.bloodPressureMedicine : value == u"glu" ? v.glucoseMedicine : v.lipidMedicine) = true;
-        else QFAIL(qPrintable(QStringLiteral("unknown spec key ") + key));
+        if (key == u"sex")
+            c.sex = value == u"f" ? Sex::Female : Sex::Male;
+        else if (key == u"born")
+            c.birthDate = QDate::fromString(value, Qt::ISODate);
+        else if (key == u"on")
+            v.date = QDate::fromString(value, Qt::ISODate);
+        else if (key == u"h")
+            v.heightCm = value.toDouble();
+        else if (key == u"kg")
+            v.weightKg = value.toDouble();
+        else if (key == u"w")
+            v.waistCm = value.toDouble();
+        else if (key == u"-w")
+            v.waistCm.reset();
+        else if (key == u"bp")
+            v.systolic = value.section(u'/', 0, 0).toInt(), v.diastolic = value.section(u'/', 1).toInt();
+        else if (key == u"-bp")
+            v.systolic.reset(), v.diastolic.reset();
+        else if (key == u"tg")
+            v.triglycerides = value.chopped(value.endsWith(u'c')).toInt(),
+            v.triglyceridesFasting = !value.endsWith(u'c');
+        else if (key == u"-tg")
+            v.triglycerides.reset();
+        else if (key == u"hdl")
+            v.hdl = value.toInt();
+        else if (key == u"-hdl")
+            v.hdl.reset();
+        else if (key == u"fg")
+            v.fastingGlucose = value.toInt();
+        else if (key == u"-fg")
+            v.fastingGlucose.reset();
+        else if (key == u"cg")
+            v.casualGlucose = value.toInt();
+        else if (key == u"a1c")
+            v.hba1c = value.toDouble();
+        else if (key == u"-a1c")
+            v.hba1c.reset();
+        else if (key == u"smoke")
+            v.smoking = true;
+        else if (key == u"med")
+            (value == u"bp"    ? v.bloodPressureMedicine
+             : value == u"glu" ? v.glucoseMedicine
+                               : v.lipidMedicine) = true;
+        else
+            QFAIL(qPrintable(QStringLiteral("unknown spec key ") + key));
     }
 }
 
