@@ -24,8 +24,7 @@ const std::array<Era, 5> eras{{
     {QStringLiteral("令和"), u'R', QDate(2019, 5, 1), 2019},
 }};
 
-std::optional<QDate> validDate(int year, int month, int day)
-{
+std::optional<QDate> validDate(int year, int month, int day) {
     const QDate date(year, month, day);
     if (!date.isValid()) {
         return std::nullopt;
@@ -35,8 +34,7 @@ std::optional<QDate> validDate(int year, int month, int day)
 
 } // namespace
 
-std::optional<QDate> parseDate(const QString& text)
-{
+std::optional<QDate> parseDate(const QString& text) {
     // NFKC: full-width digits, letters and signs as ASCII.
     QString plain = text.normalized(QString::NormalizationForm_KC).trimmed().toUpper();
     plain.remove(QLatin1Char(' '));
@@ -49,8 +47,9 @@ std::optional<QDate> parseDate(const QString& text)
                          match.captured(kanji ? 6 : 4).toInt());
     }
 
-    static const QRegularExpression japanese(QStringLiteral(
-        "^(明治|大正|昭和|平成|令和|[MTSHR])(\\d{1,2}|元)(?:年(\\d{1,2})月(\\d{1,2})日|([-/.])(\\d{1,2})\\5(\\d{1,2}))$"));
+    static const QRegularExpression japanese(
+        QStringLiteral("^(明治|大正|昭和|平成|令和|[MTSHR])(\\d{1,2}|元)(?:年(\\d{1,2})月(\\d{1,2})日|([-/"
+                       ".])(\\d{1,2})\\5(\\d{1,2}))$"));
     const auto match = japanese.match(plain);
     if (!match.hasMatch()) {
         return std::nullopt;
@@ -74,20 +73,19 @@ std::optional<QDate> parseDate(const QString& text)
     return date;
 }
 
-QString formatDate(const QDate& date)
-{
+QString formatDate(const QDate& date) {
     return date.isValid() ? date.toString(Qt::ISODate) : QString();
 }
 
-QString eraYear(const QDate& date)
-{
+QString eraYear(const QDate& date) {
     if (!date.isValid()) {
         return {};
     }
     for (auto era = eras.rbegin(); era != eras.rend(); ++era) {
         if (date >= era->firstDay) {
             const int year = date.year() - era->firstYear + 1;
-            return era->name + (year == 1 ? QStringLiteral("元") : QString::number(year)) + QStringLiteral("年");
+            return era->name + (year == 1 ? QStringLiteral("元") : QString::number(year)) +
+                   QStringLiteral("年");
         }
     }
     return {};

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/kana.h"
 
-QString foldKana(const QString& text)
-{
+QString foldKana(const QString& text) {
     // NFKC makes half-width katakana full-width (joining ﾞ and ﾟ to their
     // kana) and full-width Latin letters and digits ASCII.
     const QString normal = text.normalized(QString::NormalizationForm_KC);

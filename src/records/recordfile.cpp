@@ -19,14 +19,12 @@ namespace {
 // any table is read.
 constexpr qint64 applicationId = 0x594D5253;
 
-QString shownName(const QString& path)
-{
+QString shownName(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
 // The reason SQLite gave. It names tables and constraints, never values.
-QString reasonOf(const QSqlError& error)
-{
+QString reasonOf(const QSqlError& error) {
     const QString text = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
     return text.isEmpty() ? QStringLiteral("不明なエラー") : text;
 }
@@ -34,7 +32,8 @@ QString reasonOf(const QSqlError& error)
 const QString clientColumns = QStringLiteral("id, name, furigana, sex, birth_date, number");
 const QString visitColumns = QStringLiteral(
     "id, client_id, date, height, weight, waist, systolic, diastolic, triglycerides, triglycerides_fasting, "
-    "hdl, fasting_glucose, casual_glucose, hba1c, smoking, bp_medicine, glucose_medicine, lipid_medicine, memo");
+    "hdl, fasting_glucose, casual_glucose, hba1c, smoking, bp_medicine, glucose_medicine, lipid_medicine, "
+    "memo");
 
 // Version 1: the clients and their visits. The keys hold the folded
 // ふりがな and 番号 that lists are sorted and searched by.
@@ -73,38 +72,31 @@ const char* const schemaVersion2[] = {
     " plan TEXT NOT NULL)",
 };
 
-QVariant optionalValue(const std::optional<double>& value)
-{
+QVariant optionalValue(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant();
 }
 
-QVariant optionalValue(const std::optional<int>& value)
-{
+QVariant optionalValue(const std::optional<int>& value) {
     return value ? QVariant(*value) : QVariant();
 }
 
-std::optional<double> optionalDouble(const QVariant& value)
-{
+std::optional<double> optionalDouble(const QVariant& value) {
     return value.isNull() ? std::nullopt : std::optional<double>(value.toDouble());
 }
 
-std::optional<int> optionalInt(const QVariant& value)
-{
+std::optional<int> optionalInt(const QVariant& value) {
     return value.isNull() ? std::nullopt : std::optional<int>(value.toInt());
 }
 
-QVariant dateValue(const QDate& date)
-{
+QVariant dateValue(const QDate& date) {
     return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant();
 }
 
-QDate dateOf(const QVariant& value)
-{
+QDate dateOf(const QVariant& value) {
     return value.isNull() ? QDate() : QDate::fromString(value.toString(), Qt::ISODate);
 }
 
-Client clientOf(const QSqlQuery& query)
-{
+Client clientOf(const QSqlQuery& query) {
     Client client;
     client.id = query.value(0).toLongLong();
     client.name = query.value(1).toString();
@@ -115,8 +107,7 @@ Client clientOf(const QSqlQuery& query)
     return client;
 }
 
-Visit visitOf(const QSqlQuery& query)
-{
+Visit visitOf(const QSqlQuery& query) {
     Visit visit;
     visit.id = query.value(0).toLongLong();
     visit.clientId = query.value(1).toLongLong();
@@ -142,8 +133,7 @@ Visit visitOf(const QSqlQuery& query)
 
 // The end of the range of keys that start with `prefix`: no key has a
 // character above U+10FFFF, so every such key sorts below it.
-QString prefixEnd(const QString& prefix)
-{
+QString prefixEnd(const QString& prefix) {
     return prefix + QString::fromUcs4(U"\U0010FFFF");
 }
 
@@ -152,19 +142,12 @@ int connectionCount = 0;
 } // namespace
 
 RecordFileError::RecordFileError(const QString& message)
-    : std::runtime_error(message.toStdString())
-    , m_message(message)
-{
-}
+    : std::runtime_error(message.toStdString()), m_message(message) {}
 
 RecordFile::RecordFile(QString path)
-    : m_path(std::move(path))
-    , m_connection(QStringLiteral("yomorisu-record-%1").arg(++connectionCount))
-{
-}
+    : m_path(std::move(path)), m_connection(QStringLiteral("yomorisu-record-%1").arg(++connectionCount)) {}
 
-RecordFile::~RecordFile()
-{
+RecordFile::~RecordFile() {
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         db.close();
@@ -175,16 +158,14 @@ RecordFile::~RecordFile()
 namespace {
 
 // Runs one statement, or throws with the file's name and what SQLite said.
-void run(QSqlQuery& query, const QString& path)
-{
+void run(QSqlQuery& query, const QString& path) {
     if (!query.exec()) {
         throw RecordFileError(QStringLiteral("相談記録「%1」を読み書きできませんでした。（%2）")
                                   .arg(shownName(path), reasonOf(query.lastError())));
     }
 }
 
-void run(const QSqlDatabase& db, const QString& statement, const QString& path)
-{
+void run(const QSqlDatabase& db, const QString& statement, const QString& path) {
     QSqlQuery query(db);
     if (!query.exec(statement)) {
         throw RecordFileError(QStringLiteral("相談記録「%1」を読み書きできませんでした。（%2）")
@@ -192,8 +173,7 @@ void run(const QSqlDatabase& db, const QString& statement, const QString& path)
     }
 }
 
-qint64 pragmaNumber(const QSqlDatabase& db, const QString& pragma, const QString& path)
-{
+qint64 pragmaNumber(const QSqlDatabase& db, const QString& pragma, const QString& path) {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA ") + pragma) || !query.next()) {
         throw RecordFileError(QStringLiteral("「%1」は相談記録ではありません。（%2）")
@@ -206,22 +186,17 @@ qint64 pragmaNumber(const QSqlDatabase& db, const QString& pragma, const QString
 // lock makes it wait (the busy timeout) rather than fail half-way.
 class Transaction {
 public:
-    Transaction(QSqlDatabase db, const QString& path)
-        : m_db(std::move(db))
-        , m_path(path)
-    {
+    Transaction(QSqlDatabase db, const QString& path) : m_db(std::move(db)), m_path(path) {
         run(m_db, QStringLiteral("BEGIN IMMEDIATE"), m_path);
     }
-    ~Transaction()
-    {
+    ~Transaction() {
         if (!m_done) {
             QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         }
     }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
-    void commit()
-    {
+    void commit() {
         run(m_db, QStringLiteral("COMMIT"), m_path);
         m_done = true;
     }
@@ -233,8 +208,7 @@ private:
 };
 
 // Opens a connection named `name` on `path`; read-only never writes the file.
-QSqlDatabase connect(const QString& name, const QString& path, bool readOnly)
-{
+QSqlDatabase connect(const QString& name, const QString& path, bool readOnly) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     if (!db.isValid()) {
         throw RecordFileError(QStringLiteral("相談記録「%1」を開けません。SQLite のドライバーがありません。")
@@ -255,8 +229,7 @@ QSqlDatabase connect(const QString& name, const QString& path, bool readOnly)
 
 } // namespace
 
-std::unique_ptr<RecordFile> RecordFile::open(const QString& path)
-{
+std::unique_ptr<RecordFile> RecordFile::open(const QString& path) {
     std::unique_ptr<RecordFile> file(new RecordFile(QFileInfo(path).absoluteFilePath()));
     const QString& at = file->m_path;
     const QFileInfo info(at);
@@ -295,15 +268,16 @@ std::unique_ptr<RecordFile> RecordFile::open(const QString& path)
         // takes the file's permissions.
         QFile made(at);
         if (!made.open(QIODevice::WriteOnly | (info.exists() ? QIODevice::Append : QIODevice::NewOnly))) {
-            throw RecordFileError(
-                QStringLiteral("相談記録「%1」を作れませんでした。（%2）").arg(shownName(at), made.errorString()));
+            throw RecordFileError(QStringLiteral("相談記録「%1」を作れませんでした。（%2）")
+                                      .arg(shownName(at), made.errorString()));
         }
         made.close();
         made.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
     if (exists && !info.isWritable()) {
-        file->m_readOnlyReason = QStringLiteral("「%1」は書き込みできないファイルです。読むだけにします。").arg(shownName(at));
+        file->m_readOnlyReason =
+            QStringLiteral("「%1」は書き込みできないファイルです。読むだけにします。").arg(shownName(at));
     } else if (!QFileInfo(info.absolutePath()).isWritable()) {
         file->m_readOnlyReason =
             QStringLiteral("「%1」のフォルダーには書き込みできません。読むだけにします。").arg(shownName(at));
@@ -351,23 +325,21 @@ std::unique_ptr<RecordFile> RecordFile::open(const QString& path)
     return file;
 }
 
-QSqlDatabase RecordFile::database() const
-{
+QSqlDatabase RecordFile::database() const {
     return QSqlDatabase::database(m_connection, false);
 }
 
-void RecordFile::checkWritable() const
-{
+void RecordFile::checkWritable() const {
     if (isReadOnly()) {
-        throw RecordFileError(
-            QStringLiteral("相談記録「%1」は読むだけで開いています。保存できません。").arg(shownName(m_path)));
+        throw RecordFileError(QStringLiteral("相談記録「%1」は読むだけで開いています。保存できません。")
+                                  .arg(shownName(m_path)));
     }
 }
 
-QList<Client> RecordFile::clients() const
-{
+QList<Client> RecordFile::clients() const {
     QSqlQuery query(database());
-    query.prepare(QStringLiteral("SELECT %1 FROM clients ORDER BY furigana_key, number_key, id").arg(clientColumns));
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM clients ORDER BY furigana_key, number_key, id").arg(clientColumns));
     run(query, m_path);
     QList<Client> all;
     while (query.next()) {
@@ -376,8 +348,7 @@ QList<Client> RecordFile::clients() const
     return all;
 }
 
-QList<Client> RecordFile::search(const QString& text) const
-{
+QList<Client> RecordFile::search(const QString& text) const {
     const QString key = foldKana(text);
     if (key.isEmpty()) {
         return clients();
@@ -398,8 +369,7 @@ QList<Client> RecordFile::search(const QString& text) const
     return found;
 }
 
-std::optional<Client> RecordFile::client(qint64 id) const
-{
+std::optional<Client> RecordFile::client(qint64 id) const {
     QSqlQuery query(database());
     query.prepare(QStringLiteral("SELECT %1 FROM clients WHERE id = ?").arg(clientColumns));
     query.addBindValue(id);
@@ -410,16 +380,16 @@ std::optional<Client> RecordFile::client(qint64 id) const
     return clientOf(query);
 }
 
-qint64 RecordFile::saveClient(const Client& client)
-{
+qint64 RecordFile::saveClient(const Client& client) {
     checkWritable();
     QSqlDatabase db = database();
     Transaction transaction(db, m_path);
     QSqlQuery query(db);
     if (client.id == 0) {
-        query.prepare(QStringLiteral("INSERT INTO clients (name, furigana, furigana_key, sex, birth_date, number, "
-                                     "number_key) VALUES (:name, :furigana, :furigana_key, :sex, :birth_date, "
-                                     ":number, :number_key)"));
+        query.prepare(
+            QStringLiteral("INSERT INTO clients (name, furigana, furigana_key, sex, birth_date, number, "
+                           "number_key) VALUES (:name, :furigana, :furigana_key, :sex, :birth_date, "
+                           ":number, :number_key)"));
     } else {
         query.prepare(QStringLiteral("UPDATE clients SET name = :name, furigana = :furigana, furigana_key = "
                                      ":furigana_key, sex = :sex, birth_date = :birth_date, number = :number, "
@@ -436,15 +406,15 @@ qint64 RecordFile::saveClient(const Client& client)
     run(query, m_path);
     if (client.id != 0 && query.numRowsAffected() != 1) {
         throw RecordFileError(
-            QStringLiteral("相談記録「%1」に、保存する相談者がいません（削除されています）。").arg(shownName(m_path)));
+            QStringLiteral("相談記録「%1」に、保存する相談者がいません（削除されています）。")
+                .arg(shownName(m_path)));
     }
     const qint64 id = client.id == 0 ? query.lastInsertId().toLongLong() : client.id;
     transaction.commit();
     return id;
 }
 
-void RecordFile::deleteClient(qint64 id)
-{
+void RecordFile::deleteClient(qint64 id) {
     checkWritable();
     QSqlDatabase db = database();
     Transaction transaction(db, m_path);
@@ -456,11 +426,10 @@ void RecordFile::deleteClient(qint64 id)
     transaction.commit();
 }
 
-QList<Visit> RecordFile::visits(qint64 clientId) const
-{
+QList<Visit> RecordFile::visits(qint64 clientId) const {
     QSqlQuery query(database());
-    query.prepare(
-        QStringLiteral("SELECT %1 FROM visits WHERE client_id = ? ORDER BY date DESC, id DESC").arg(visitColumns));
+    query.prepare(QStringLiteral("SELECT %1 FROM visits WHERE client_id = ? ORDER BY date DESC, id DESC")
+                      .arg(visitColumns));
     query.addBindValue(clientId);
     run(query, m_path);
     QList<Visit> all;
@@ -470,8 +439,7 @@ QList<Visit> RecordFile::visits(qint64 clientId) const
     return all;
 }
 
-qint64 RecordFile::saveVisit(const Visit& visit)
-{
+qint64 RecordFile::saveVisit(const Visit& visit) {
     checkWritable();
     QSqlDatabase db = database();
     Transaction transaction(db, m_path);
@@ -485,11 +453,14 @@ qint64 RecordFile::saveVisit(const Visit& visit)
             ":casual_glucose, :hba1c, :smoking, :bp_medicine, :glucose_medicine, :lipid_medicine, :memo)"));
     } else {
         query.prepare(QStringLiteral(
-            "UPDATE visits SET client_id = :client_id, date = :date, height = :height, weight = :weight, waist = "
+            "UPDATE visits SET client_id = :client_id, date = :date, height = :height, weight = :weight, "
+            "waist = "
             ":waist, systolic = :systolic, diastolic = :diastolic, triglycerides = :triglycerides, "
             "triglycerides_fasting = :triglycerides_fasting, hdl = :hdl, fasting_glucose = :fasting_glucose, "
-            "casual_glucose = :casual_glucose, hba1c = :hba1c, smoking = :smoking, bp_medicine = :bp_medicine, "
-            "glucose_medicine = :glucose_medicine, lipid_medicine = :lipid_medicine, memo = :memo WHERE id = :id"));
+            "casual_glucose = :casual_glucose, hba1c = :hba1c, smoking = :smoking, bp_medicine = "
+            ":bp_medicine, "
+            "glucose_medicine = :glucose_medicine, lipid_medicine = :lipid_medicine, memo = :memo WHERE id = "
+            ":id"));
         query.bindValue(QStringLiteral(":id"), visit.id);
     }
     query.bindValue(QStringLiteral(":client_id"), visit.clientId);
@@ -513,15 +484,15 @@ qint64 RecordFile::saveVisit(const Visit& visit)
     run(query, m_path);
     if (visit.id != 0 && query.numRowsAffected() != 1) {
         throw RecordFileError(
-            QStringLiteral("相談記録「%1」に、保存する記録がありません（削除されています）。").arg(shownName(m_path)));
+            QStringLiteral("相談記録「%1」に、保存する記録がありません（削除されています）。")
+                .arg(shownName(m_path)));
     }
     const qint64 id = visit.id == 0 ? query.lastInsertId().toLongLong() : visit.id;
     transaction.commit();
     return id;
 }
 
-void RecordFile::deleteVisit(qint64 id)
-{
+void RecordFile::deleteVisit(qint64 id) {
     checkWritable();
     QSqlDatabase db = database();
     Transaction transaction(db, m_path);
@@ -532,8 +503,7 @@ void RecordFile::deleteVisit(qint64 id)
     transaction.commit();
 }
 
-std::optional<QString> RecordFile::plan(qint64 visitId) const
-{
+std::optional<QString> RecordFile::plan(qint64 visitId) const {
     if (m_version < 2) {
         return std::nullopt; // a first-version record opened read-only
     }
@@ -547,22 +517,20 @@ std::optional<QString> RecordFile::plan(qint64 visitId) const
     return query.value(0).toString();
 }
 
-void RecordFile::savePlan(qint64 visitId, const QString& json)
-{
+void RecordFile::savePlan(qint64 visitId, const QString& json) {
     checkWritable();
     QSqlDatabase db = database();
     Transaction transaction(db, m_path);
     QSqlQuery query(db);
-    query.prepare(QStringLiteral(
-        "INSERT INTO plans (visit_id, plan) VALUES (?, ?) ON CONFLICT (visit_id) DO UPDATE SET plan = excluded.plan"));
+    query.prepare(QStringLiteral("INSERT INTO plans (visit_id, plan) VALUES (?, ?) ON CONFLICT (visit_id) DO "
+                                 "UPDATE SET plan = excluded.plan"));
     query.addBindValue(visitId);
     query.addBindValue(json);
     run(query, m_path);
     transaction.commit();
 }
 
-void RecordFile::removePlan(qint64 visitId)
-{
+void RecordFile::removePlan(qint64 visitId) {
     checkWritable();
     QSqlDatabase db = database();
     Transaction transaction(db, m_path);
@@ -573,12 +541,11 @@ void RecordFile::removePlan(qint64 visitId)
     transaction.commit();
 }
 
-void RecordFile::backupTo(const QString& path) const
-{
+void RecordFile::backupTo(const QString& path) const {
     const QString target = QFileInfo(path).absoluteFilePath();
     if (QFileInfo::exists(target)) {
-        throw RecordFileError(
-            QStringLiteral("「%1」はもうあります。バックアップは新しいファイルに取ります。").arg(shownName(target)));
+        throw RecordFileError(QStringLiteral("「%1」はもうあります。バックアップは新しいファイルに取ります。")
+                                  .arg(shownName(target)));
     }
     QSqlQuery query(database());
     query.prepare(QStringLiteral("VACUUM INTO ?"));

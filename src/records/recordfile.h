@@ -74,6 +74,6 @@ private:
     QString m_path;
     QString m_connection; // the QSqlDatabase connection's unique name
     QString m_readOnlyReason;
-    int m_version = 0; // the file's schema version
+    int m_version = 0;                 // the file's schema version
     std::unique_ptr<QLockFile> m_lock; // held while writable
 };

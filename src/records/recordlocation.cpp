@@ -3,7 +3,7 @@
 
 #include <QStandardPaths>
 
-QString defaultRecordPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/相談記録.yomorisu");
+QString defaultRecordPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+           QStringLiteral("/相談記録.yomorisu");
 }
