@@ -84,6 +84,11 @@ std::optional<double> optionalDouble(const QVariant& value) {
     return value.isNull() ? std::nullopt : std::optional<double>(value.toDouble());
 }
 
+// Qt binds a null QString as NULL; the columns hold text, empty or not.
+QString text(const QString& value) {
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
 std::optional<int> optionalInt(const QVariant& value) {
     return value.isNull() ? std::nullopt : std::optional<int>(value.toInt());
 }
@@ -173,6 +178,30 @@ void run(const QSqlDatabase& db, const QString& statement, const QString& path) 
     }
 }
 
+// Refuses a file that is no record or a newer one. The SQLite header holds
+// user_version at byte 60 and application_id at byte 68, big-endian.
+void checkHeader(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw RecordFileError(QStringLiteral("相談記録「%1」を開けませんでした。（%2）")
+                                  .arg(shownName(path), file.errorString()));
+    }
+    const QByteArray header = file.read(100);
+    const auto number = [&](int at) {
+        return qint64(quint8(header[at])) << 24 | quint8(header[at + 1]) << 16 | quint8(header[at + 2]) << 8 |
+               quint8(header[at + 3]);
+    };
+    if (header.size() < 100 || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")) ||
+        number(68) != applicationId || number(60) < 1) {
+        throw RecordFileError(QStringLiteral("「%1」は相談記録ではありません。").arg(shownName(path)));
+    }
+    if (number(60) > RecordFile::schemaVersion) {
+        throw RecordFileError(
+            QStringLiteral("「%1」は新しいヨモリスで作られた相談記録です。このヨモリスでは開けません。")
+                .arg(shownName(path)));
+    }
+}
+
 qint64 pragmaNumber(const QSqlDatabase& db, const QString& pragma, const QString& path) {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA ") + pragma) || !query.next()) {
@@ -244,25 +273,10 @@ std::unique_ptr<RecordFile> RecordFile::open(const QString& path) {
                                   .arg(shownName(info.absolutePath())));
     }
 
-    int version = 0;
     if (exists) {
-        // Known as a record before anything writes to it.
-        qint64 id = 0;
-        {
-            QSqlDatabase probe = connect(file->m_connection, at, true);
-            id = pragmaNumber(probe, QStringLiteral("application_id"), at);
-            version = int(pragmaNumber(probe, QStringLiteral("user_version"), at));
-            probe.close();
-        }
-        QSqlDatabase::removeDatabase(file->m_connection);
-        if (id != applicationId || version < 1) {
-            throw RecordFileError(QStringLiteral("「%1」は相談記録ではありません。").arg(shownName(at)));
-        }
-        if (version > schemaVersion) {
-            throw RecordFileError(
-                QStringLiteral("「%1」は新しいヨモリスで作られた相談記録です。このヨモリスでは開けません。")
-                    .arg(shownName(at)));
-        }
+        // Known as a record from its header before SQLite opens it, which
+        // could write beside it (a journal, a WAL's index).
+        checkHeader(at);
     } else {
         // Readable by its owner alone, and so is SQLite's journal, which
         // takes the file's permissions.
@@ -296,6 +310,8 @@ std::unique_ptr<RecordFile> RecordFile::open(const QString& path) {
 
     QSqlDatabase db = connect(file->m_connection, at, file->isReadOnly());
     run(db, QStringLiteral("PRAGMA foreign_keys = ON"), at);
+    // Read again through SQLite: a migration stopped half-way is rolled back.
+    int version = int(pragmaNumber(db, QStringLiteral("user_version"), at));
     if (file->isReadOnly()) {
         file->m_version = version;
         return file;
@@ -396,13 +412,13 @@ qint64 RecordFile::saveClient(const Client& client) {
                                      "number_key = :number_key WHERE id = :id"));
         query.bindValue(QStringLiteral(":id"), client.id);
     }
-    query.bindValue(QStringLiteral(":name"), client.name);
-    query.bindValue(QStringLiteral(":furigana"), client.furigana);
-    query.bindValue(QStringLiteral(":furigana_key"), foldKana(client.furigana));
+    query.bindValue(QStringLiteral(":name"), text(client.name));
+    query.bindValue(QStringLiteral(":furigana"), text(client.furigana));
+    query.bindValue(QStringLiteral(":furigana_key"), text(foldKana(client.furigana)));
     query.bindValue(QStringLiteral(":sex"), client.sex == Sex::Female ? 1 : 0);
     query.bindValue(QStringLiteral(":birth_date"), dateValue(client.birthDate));
-    query.bindValue(QStringLiteral(":number"), client.number);
-    query.bindValue(QStringLiteral(":number_key"), foldKana(client.number));
+    query.bindValue(QStringLiteral(":number"), text(client.number));
+    query.bindValue(QStringLiteral(":number_key"), text(foldKana(client.number)));
     run(query, m_path);
     if (client.id != 0 && query.numRowsAffected() != 1) {
         throw RecordFileError(
@@ -480,7 +496,7 @@ qint64 RecordFile::saveVisit(const Visit& visit) {
     query.bindValue(QStringLiteral(":bp_medicine"), visit.bloodPressureMedicine ? 1 : 0);
     query.bindValue(QStringLiteral(":glucose_medicine"), visit.glucoseMedicine ? 1 : 0);
     query.bindValue(QStringLiteral(":lipid_medicine"), visit.lipidMedicine ? 1 : 0);
-    query.bindValue(QStringLiteral(":memo"), visit.memo);
+    query.bindValue(QStringLiteral(":memo"), text(visit.memo));
     run(query, m_path);
     if (visit.id != 0 && query.numRowsAffected() != 1) {
         throw RecordFileError(
@@ -525,7 +541,7 @@ void RecordFile::savePlan(qint64 visitId, const QString& json) {
     query.prepare(QStringLiteral("INSERT INTO plans (visit_id, plan) VALUES (?, ?) ON CONFLICT (visit_id) DO "
                                  "UPDATE SET plan = excluded.plan"));
     query.addBindValue(visitId);
-    query.addBindValue(json);
+    query.addBindValue(text(json));
     run(query, m_path);
     transaction.commit();
 }
