@@ -59,9 +59,8 @@ template <class W> W* named(W* widget, const QString& label, const QString& obje
 } // namespace
 
 Handout actionPlanHandout(const Client& client, const SupportAssessment& support, const ActionPlan& plan) {
-    Handout paper{Title, Title, {}};
-    paper.addFigures({{QStringLiteral("氏名"), client.name, QString()},
-                      {QStringLiteral("受診日"), japaneseDate(plan.start), QString()},
+    Handout paper{Title, Title, client.name, {}};
+    paper.addFigures({{QStringLiteral("受診日"), japaneseDate(plan.start), QString()},
                       {QStringLiteral("支援レベル"), supportLevelText(support.level), QString()}});
     paper.addLine(QStringLiteral("判定の理由"), true);
     for (const QString& reason : support.reasons)
@@ -358,9 +357,10 @@ Handout ActionPlanWindow::handout() const {
 
 void ActionPlanWindow::keep() {
     const QString why = m_keeper.savePlan(m_visit.id, planToJson(m_plan));
-    if (why.isEmpty())
+    if (why.isEmpty()) {
         m_kept->setText(QStringLiteral("保存しました。"));
-    else
+        emit kept();
+    } else
         m_host.handoutDialogs().tell(this, why);
 }
 

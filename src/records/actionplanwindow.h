@@ -52,6 +52,10 @@ public:
     // Keeps the plan with its visit.
     void keep();
 
+signals:
+    // The plan was kept with its visit.
+    void kept();
+
 private:
     void loadTables();
     QWidget* makeGoal();

@@ -3,11 +3,14 @@
 
 #include "body/bodymeasure.h"
 #include "print/pages.h"
+#include "records/actionplan.h"
+#include "records/actionplanwindow.h"
 #include "records/coursechart.h"
 #include "records/dates.h"
 #include "records/record.h"
 #include "records/recordfile.h"
 #include "records/recordlocation.h"
+#include "records/supportlevel.h"
 #include "records/visitbounds.h"
 #include "records/visitcsv.h"
 
@@ -55,6 +58,31 @@ private:
     QList<CoursePoint> m_points;
 };
 
+// The plans of the record file that was open when a plan window opened;
+// that window goes before another file comes in (closePlans).
+class RecordPlans : public PlanKeeper {
+public:
+    explicit RecordPlans(RecordFile& file) : m_file(file) {}
+    std::optional<QString> plan(qint64 visitId) const override {
+        try {
+            return m_file.plan(visitId);
+        } catch (const RecordFileError&) {
+            return std::nullopt;
+        }
+    }
+    QString savePlan(qint64 visitId, const QString& json) override {
+        try {
+            m_file.savePlan(visitId, json);
+            return {};
+        } catch (const RecordFileError& error) {
+            return error.message();
+        }
+    }
+
+private:
+    RecordFile& m_file;
+};
+
 struct RecordsWindow::Shown {
     QList<Client> clients;
     QList<Visit> visits;
@@ -92,6 +120,7 @@ struct RecordsWindow::Controls {
     QLineEdit* supportLevel = nullptr;
     QLineEdit* supportReasons = nullptr;
     QPushButton* plan = nullptr;
+    QLineEdit* evaluation = nullptr;
     QPushButton* newClient = nullptr;
     QPushButton* newVisit = nullptr;
     QPushButton* save = nullptr;
@@ -249,6 +278,7 @@ bool RecordsWindow::switchTo(const QString& path) {
         tell(error.message());
         return false;
     }
+    closePlans();
     m_record = std::move(opened);
     QSettings(settingsPath(), QSettings::IniFormat).setValue(settingsKey(), m_record->path());
     m_clientId = 0;
@@ -489,6 +519,11 @@ std::unique_ptr<QWidget> RecordsWindow::buildForm(QMenuBar* menuBar) {
     visitGrid->addLayout(levelLine, 9, 1, 1, 3);
     visitGrid->addWidget(reasonLabel, 10, 0);
     visitGrid->addWidget(ui.supportReasons, 10, 1, 1, 3);
+    ui.evaluation = readOnly(u"計画の評価"_s);
+    auto* evaluationLabel = new QLabel(u"計画の評価"_s);
+    evaluationLabel->setBuddy(ui.evaluation);
+    visitGrid->addWidget(evaluationLabel, 11, 0);
+    visitGrid->addWidget(ui.evaluation, 11, 1, 1, 3);
     visitGrid->setColumnStretch(1, 1);
     visitGrid->setColumnStretch(3, 1);
     lower->addWidget(visitBox);
@@ -530,6 +565,7 @@ void RecordsWindow::bindControls() {
     click(ui.print, [this] { printHandout(); });
     click(ui.savePdf, [this] { chooseSave(); });
     click(ui.csv, [this] { exportCsv(); });
+    click(ui.plan, [this] { openPlan(); });
     connect(ui.consult, &QPushButton::toggled, this,
             [this](bool on) { guarded([this, on] { consult(on); }); });
     connect(ui.search, &QLineEdit::textChanged, this, [this] { guarded([this] { showClients(); }); });
@@ -669,6 +705,7 @@ void RecordsWindow::fillVisitForm(const Visit& visit) {
     ui.lipidMedicine->setChecked(visit.lipidMedicine);
     ui.memo->setPlainText(visit.memo);
     showBodyFigures();
+    showSupport();
 }
 
 void RecordsWindow::showBodyFigures() {
@@ -798,6 +835,7 @@ void RecordsWindow::save() {
     showVisits();
     if (!withVisit)
         newVisit();
+    showSupport();
 }
 
 void RecordsWindow::deleteClient() {
@@ -871,5 +909,67 @@ std::optional<Handout> RecordsWindow::handout() const {
     paper.addDrawing(130, [points = courseOf(visits)](QPainter& painter, const QRectF& area) {
         paintCourse(painter, area, points, paperInk(printFont(9)));
     });
+    paper.addLine(u"支援レベル"_s, true);
+    for (const Visit& v : std::as_const(visits)) {
+        const SupportAssessment support = assessSupport(*client, v);
+        paper.addLine(u"%1　%2：%3"_s.arg(formatDate(v.date), supportLevelText(support.level),
+                                         support.reasons.join(u"、"_s)));
+    }
     return paper;
+}
+
+void RecordsWindow::showSupport() {
+    Controls& ui = *m_ui;
+    ui.supportLevel->clear();
+    ui.supportReasons->clear();
+    ui.evaluation->clear();
+    ui.plan->setEnabled(false);
+    const QList<Visit>& visits = m_shown->visits;
+    const auto chosen =
+        std::find_if(visits.begin(), visits.end(), [this](const Visit& v) { return v.id == m_visitId; });
+    if (!m_record || m_visitId == 0 || chosen == visits.end())
+        return;
+    const std::optional<Client> client = m_record->client(m_clientId);
+    if (!client)
+        return;
+    const SupportAssessment support = assessSupport(*client, *chosen);
+    ui.supportLevel->setText(supportLevelText(support.level));
+    ui.supportReasons->setText(support.reasons.join(u"、"_s));
+    ui.supportReasons->setCursorPosition(0);
+    ui.plan->setEnabled(true);
+    // Newest first: the nearest earlier plan is the one this visit answers.
+    for (auto earlier = chosen + 1; earlier != visits.end(); ++earlier) {
+        const std::optional<QString> kept = m_record->plan(earlier->id);
+        const std::optional<ActionPlan> plan = kept ? planFromJson(*kept) : std::nullopt;
+        if (!plan)
+            continue;
+        const PlanEvaluation result =
+            evaluatePlan(plan->goal, earlier->weightKg, earlier->waistCm, chosen->weightKg, chosen->waistCm);
+        ui.evaluation->setText(
+            u"%1 の計画から　%2"_s.arg(formatDate(earlier->date), evaluationText(plan->goal, result)));
+        ui.evaluation->setCursorPosition(0);
+        break;
+    }
+}
+
+void RecordsWindow::openPlan() {
+    const QList<Visit>& visits = m_shown->visits;
+    const auto chosen =
+        std::find_if(visits.begin(), visits.end(), [this](const Visit& v) { return v.id == m_visitId; });
+    const std::optional<Client> client = m_record ? m_record->client(m_clientId) : std::nullopt;
+    if (!client || chosen == visits.end())
+        return;
+    // One plan at a time: two windows over one visit would keep whichever saved last.
+    closePlans();
+    auto keeper = std::make_unique<RecordPlans>(*m_record);
+    auto* window = new ActionPlanWindow(host(), *keeper, *client, *chosen, form());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &QObject::destroyed, [kept = keeper.release()] { delete kept; });
+    connect(window, &ActionPlanWindow::kept, this, [this] { guarded([this] { showSupport(); }); });
+    window->show();
+}
+
+void RecordsWindow::closePlans() {
+    if (QWidget* shown = form())
+        qDeleteAll(shown->findChildren<ActionPlanWindow*>(Qt::FindDirectChildrenOnly));
 }

@@ -77,6 +77,12 @@ private:
     // Whether anything is typed in the visit form, or a kept visit is in it.
     bool visitFormInUse() const;
     void showBodyFigures();
+    // The chosen kept visit's level of support and its reasons, and how it
+    // stands against the plan of an earlier visit.
+    void showSupport();
+    // 行動計画…: the plan window for the chosen kept visit.
+    void openPlan();
+    void closePlans();
     void showProblem(const QString& field, const QString& message);
 
     std::unique_ptr<RecordFile> m_record;

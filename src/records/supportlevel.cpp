@@ -2,7 +2,6 @@
 #include "records/supportlevel.h"
 
 #include "body/bodymeasure.h"
-#include "common/numbers.h"
 
 using namespace support;
 
@@ -20,13 +19,10 @@ QString supportLevelText(SupportLevel level) {
     return QStringLiteral("対象外");
 }
 
-std::optional<qint32> visitBmi(const Visit& visit) {
-    if (!visit.heightCm || !visit.weightKg)
+std::optional<double> visitBmi(const Visit& visit) {
+    if (!visit.heightCm || !visit.weightKg || *visit.heightCm <= 0)
         return std::nullopt;
-    const qint32 height = roundToInt32(*visit.heightCm);
-    if (height <= 0)
-        return std::nullopt;
-    return bodyMassIndex(height, roundToInt32(*visit.weightKg));
+    return bodyMassIndex(*visit.heightCm, *visit.weightKg);
 }
 
 int fiscalYearEndAge(const QDate& birth, const QDate& day) {
@@ -158,7 +154,7 @@ SupportAssessment assessSupport(const Client& client, const Visit& visit) {
     const bool woman = client.sex == Sex::Female;
     const double waistFrom = woman ? FemaleWaistFromCm : MaleWaistFromCm;
     const QString sexName = woman ? QStringLiteral("女性") : QStringLiteral("男性");
-    const std::optional<qint32> bmi = visitBmi(visit);
+    const std::optional<double> bmi = visitBmi(visit);
     int activeFrom = 0;
     if (visit.waistCm && *visit.waistCm >= waistFrom) {
         activeFrom = WaistActiveRisks;
@@ -174,9 +170,9 @@ SupportAssessment assessSupport(const Client& client, const Visit& visit) {
         }
         if (bmi && *bmi >= BmiFrom) {
             activeFrom = BmiActiveRisks;
-            out.reasons << QStringLiteral("BMI %1（%2 以上）").arg(*bmi).arg(BmiFrom);
+            out.reasons << QStringLiteral("BMI %1（%2 以上）").arg(QString::number(*bmi, 'f', 1), number(BmiFrom));
         } else if (bmi) {
-            out.reasons << QStringLiteral("BMI %1（%2 未満）").arg(*bmi).arg(BmiFrom);
+            out.reasons << QStringLiteral("BMI %1（%2 未満）").arg(QString::number(*bmi, 'f', 1), number(BmiFrom));
         } else {
             out.valuesMissing = true;
             out.reasons << QStringLiteral("BMI 未測定（身長・体重）");

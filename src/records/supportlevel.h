@@ -28,9 +28,9 @@ struct SupportAssessment {
 
 SupportAssessment assessSupport(const Client& client, const Visit& visit);
 
-// The BMI of a visit as the body window works it (height and weight rounded
-// to whole numbers first); none without both.
-std::optional<qint32> visitBmi(const Visit& visit);
+// The BMI of a visit to one decimal, as the record shows it; none without
+// both height and weight.
+std::optional<double> visitBmi(const Visit& visit);
 
 // The age reached by 31 March of the fiscal year (April to March) that holds
 // `day`; one born on 1 April reaches each age on 31 March.
@@ -41,7 +41,7 @@ int fiscalYearEndAge(const QDate& birth, const QDate& day);
 namespace support {
 inline constexpr double MaleWaistFromCm = 85;
 inline constexpr double FemaleWaistFromCm = 90;
-inline constexpr int BmiFrom = 25;
+inline constexpr double BmiFrom = 25;
 inline constexpr int FastingGlucoseFrom = 100; // mg/dl
 inline constexpr double Hba1cFrom = 5.6;       // %, when there is no fasting value
 inline constexpr int CasualGlucoseFrom = 100;  // mg/dl, when there is neither

@@ -77,7 +77,7 @@ void TestActionPlanWindow::handoutReadsBack() {
     QTRY_VERIFY(QFile::exists(pdf));
     const QString printed = pdfText(pdf);
     const QString expected = QStringLiteral(
-        "行動計画\n氏名 山田　太郎\n受診日 2026年6月1日\n支援レベル 動機付け支援\n判定の理由\n"
+        "行動計画\n氏名：山田　太郎\n受診日 2026年6月1日\n支援レベル 動機付け支援\n判定の理由\n"
         "・腹囲 92 cm（男性 85 cm 以上）\n・血圧 135/80 mmHg（収縮期 130 以上）\n・追加リスク 1 個\n"
         "目標\n3 か月で 体重 −2 kg・腹囲 −2 cm（2026年9月1日まで）\n"
         "2 kg × 7,000 kcal ＝ 14,000 kcal、92 日（2026年6月1日〜2026年9月1日）で割って 1 日あたり 153 kcal\n"

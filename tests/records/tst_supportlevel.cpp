@@ -88,9 +88,9 @@ void TestSupportLevel::assess_data() {
     QTest::newRow("woman's waist 89.9: below") << "sex=f w=89.9 bp=135/80" << "情報提供" << false << "女性 90 cm 未満";
     QTest::newRow("woman's waist 90: counts") << "sex=f w=90 bp=135/80" << "動機付け支援" << false << "腹囲 90 cm（女性 90 cm 以上）";
     QTest::newRow("woman's 88 would count for a man") << "sex=f w=88 bp=135/80 fg=110" << "情報提供" << false << "";
-    // BMI as the body window rounds it: 24.5 to the even 24, 24.75 to 25.
-    QTest::newRow("BMI 24.5 rounds to 24") << "h=200 kg=98 bp=135/80" << "情報提供" << false << "BMI 24（25 未満）";
-    QTest::newRow("BMI 24.75 rounds to 25") << "h=200 kg=99 bp=135/80" << "動機付け支援" << false << "BMI 25（25 以上）";
+    // BMI to one decimal, as the record shows it: 24.948 is 24.9, 24.983 is 25.0.
+    QTest::newRow("BMI 24.9") << "kg=72.1 bp=135/80" << "情報提供" << false << "BMI 24.9（25 未満）";
+    QTest::newRow("BMI 25.0") << "kg=72.2 bp=135/80" << "動機付け支援" << false << "BMI 25.0（25 以上）";
     QTest::newRow("BMI with two risks") << "kg=80 bp=135/80 fg=110" << "動機付け支援" << false << "追加リスク 2 個";
     QTest::newRow("BMI with three risks") << "kg=80 bp=135/80 fg=110 hdl=39" << "積極的支援" << false << "追加リスク 3 個";
     QTest::newRow("BMI, none") << "kg=80" << "情報提供" << false << "追加リスク 0 個";
