@@ -109,7 +109,7 @@ public:
         const qreal left = area.left() + m_metrics.horizontalAdvance(QStringLiteral("000.0")) + 6 * m_unit;
         const qreal right = area.right() - m_metrics.horizontalAdvance(QStringLiteral("18.5")) - 6 * m_unit;
         const qreal datesHeight = line + 4 * m_unit;
-        const qreal gap = 4 * m_unit;
+        const qreal gap = line;
         const qreal each = (area.height() - datesHeight - gap * (panels.size() - 1)) / panels.size();
         qreal top = area.top();
         for (const Panel& panel : panels) {

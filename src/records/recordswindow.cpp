@@ -445,6 +445,7 @@ std::unique_ptr<QWidget> RecordsWindow::buildForm(QMenuBar* menuBar) {
     // The visits: list, form and chart.
     auto* visitSide = new QVBoxLayout;
     ui.visits = makeTable(u"受診記録の一覧"_s, visitHeadings());
+    ui.visits->horizontalHeader()->setStretchLastSection(false);
     ui.visits->setMinimumHeight(150);
     visitSide->addWidget(ui.visits, 1);
     auto* lower = new QHBoxLayout;
@@ -543,7 +544,7 @@ std::unique_ptr<QWidget> RecordsWindow::buildForm(QMenuBar* menuBar) {
     visitSide->addLayout(visitButtons);
 
     auto* sides = new QHBoxLayout;
-    sides->addLayout(clientSide, 2);
+    sides->addLayout(clientSide, 3);
     sides->addLayout(visitSide, 5);
     auto* whole = new QVBoxLayout(form.get());
     whole->setMenuBar(menuBar);
@@ -833,7 +834,12 @@ void RecordsWindow::save() {
     showClients();
     fillClientForm(*m_record->client(m_clientId));
     showVisits();
-    if (!withVisit)
+    // The form shows what was kept, its date as the list shows it.
+    const auto kept = std::find_if(m_shown->visits.begin(), m_shown->visits.end(),
+                                   [this](const Visit& v) { return v.id == m_visitId; });
+    if (withVisit && kept != m_shown->visits.end())
+        fillVisitForm(*kept);
+    else
         newVisit();
     showSupport();
 }
@@ -899,11 +905,15 @@ std::optional<Handout> RecordsWindow::handout() const {
     QList<QStringList> rows;
     for (const Visit& v : std::as_const(visits))
         rows.append(visitRow(v));
-    const QList<int> widths{13, 7, 7, 6, 8, 7, 10, 9, 6, 9, 8, 10};
+    // On paper the longer headings go on two lines, so that the figures fit
+    // beside each other on a portrait page.
+    const QList<std::pair<QString, int>> headings{
+        {u"受診日"_s, 14},          {u"身長"_s, 7},  {u"体重"_s, 7}, {u"BMI"_s, 8},
+        {u"標準\u2028体重"_s, 8},   {u"腹囲"_s, 7},  {u"血圧"_s, 9}, {u"中性\u2028脂肪"_s, 8},
+        {u"HDL"_s, 7},              {u"空腹時\u2028血糖"_s, 9}, {u"随時\u2028血糖"_s, 8}, {u"HbA1c"_s, 8}};
     QList<Handout::Column> columns;
-    const QStringList headings = visitHeadings();
-    for (int i = 0; i < headings.size(); ++i)
-        columns.append({headings[i], widths.value(i), i > 0});
+    for (const auto& [heading, percent] : headings)
+        columns.append({heading, percent, !columns.isEmpty()});
     paper.addTable(columns, rows);
     paper.addLine(u"身長・体重は cm・kg、血圧は mmHg、中性脂肪・HDL・血糖は mg/dl、HbA1c は %。"_s);
     paper.addDrawing(130, [points = courseOf(visits)](QPainter& painter, const QRectF& area) {
