@@ -265,7 +265,6 @@ int main(int argc, char** argv) {
     while (records.isBusy())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 
-
     // The action plan of a sample client, with a swap and an exercise chosen.
     class NoKeeper : public PlanKeeper {
     public:

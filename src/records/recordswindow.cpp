@@ -923,7 +923,7 @@ std::optional<Handout> RecordsWindow::handout() const {
     for (const Visit& v : std::as_const(visits)) {
         const SupportAssessment support = assessSupport(*client, v);
         paper.addLine(u"%1　%2：%3"_s.arg(formatDate(v.date), supportLevelText(support.level),
-                                         support.reasons.join(u"、"_s)));
+                                          support.reasons.join(u"、"_s)));
     }
     return paper;
 }

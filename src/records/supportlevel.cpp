@@ -170,9 +170,11 @@ SupportAssessment assessSupport(const Client& client, const Visit& visit) {
         }
         if (bmi && *bmi >= BmiFrom) {
             activeFrom = BmiActiveRisks;
-            out.reasons << QStringLiteral("BMI %1（%2 以上）").arg(QString::number(*bmi, 'f', 1), number(BmiFrom));
+            out.reasons
+                << QStringLiteral("BMI %1（%2 以上）").arg(QString::number(*bmi, 'f', 1), number(BmiFrom));
         } else if (bmi) {
-            out.reasons << QStringLiteral("BMI %1（%2 未満）").arg(QString::number(*bmi, 'f', 1), number(BmiFrom));
+            out.reasons
+                << QStringLiteral("BMI %1（%2 未満）").arg(QString::number(*bmi, 'f', 1), number(BmiFrom));
         } else {
             out.valuesMissing = true;
             out.reasons << QStringLiteral("BMI 未測定（身長・体重）");
