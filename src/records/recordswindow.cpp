@@ -932,6 +932,7 @@ void RecordsWindow::showSupport() {
     Controls& ui = *m_ui;
     ui.supportLevel->clear();
     ui.supportReasons->clear();
+    ui.supportReasons->setToolTip({});
     ui.evaluation->clear();
     ui.plan->setEnabled(false);
     const QList<Visit>& visits = m_shown->visits;
@@ -946,6 +947,8 @@ void RecordsWindow::showSupport() {
     ui.supportLevel->setText(supportLevelText(support.level));
     ui.supportReasons->setText(support.reasons.join(u"、"_s));
     ui.supportReasons->setCursorPosition(0);
+    // The whole of a long list, one reason a line, where the box cuts it.
+    ui.supportReasons->setToolTip(support.reasons.join(u'\n'));
     ui.plan->setEnabled(true);
     // Newest first: the nearest earlier plan is the one this visit answers.
     for (auto earlier = chosen + 1; earlier != visits.end(); ++earlier) {
