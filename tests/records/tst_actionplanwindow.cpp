@@ -23,16 +23,10 @@ private slots:
 
 namespace {
 
-class MemoryKeeper : public PlanKeeper {
-public:
-    std::optional<QString> plan(qint64 visitId) const override {
-        return kept.contains(visitId) ? std::optional<QString>(kept.value(visitId)) : std::nullopt;
-    }
-    QString savePlan(qint64 visitId, const QString& json) override {
-        kept.insert(visitId, json);
-        return {};
-    }
-    QHash<qint64, QString> kept;
+struct MemoryKeeper : PlanKeeper {
+    std::optional<QString> plan(qint64) const override { return kept; }
+    QString savePlan(qint64, const QString& json) override { return kept = json, QString(); }
+    std::optional<QString> kept;
 };
 
 void choose(QComboBox* box, int row) {
