@@ -395,7 +395,7 @@ std::unique_ptr<QWidget> RecordsWindow::buildForm(QMenuBar* menuBar) {
     ui.sex = new QComboBox;
     ui.sex->addItems({sexText(Sex::Male), sexText(Sex::Female)});
     ui.birthDate = lineEdit();
-    ui.birthDate->setPlaceholderText(u"1960-04-02 / 昭和35年4月2日"_s);
+    ui.birthDate->setPlaceholderText(u"例 1960-04-02、昭和35年4月2日"_s);
     ui.number = lineEdit();
     input(clientGrid, 0, 0, u"氏名"_s, ui.name);
     input(clientGrid, 1, 0, u"ふりがな"_s, ui.furigana);
@@ -422,7 +422,7 @@ std::unique_ptr<QWidget> RecordsWindow::buildForm(QMenuBar* menuBar) {
     auto* visitBox = new QGroupBox(u"受診記録"_s);
     auto* visitGrid = new QGridLayout(visitBox);
     ui.date = lineEdit();
-    ui.date->setPlaceholderText(u"2026-06-01"_s);
+    ui.date->setPlaceholderText(u"例 2026-06-01"_s);
     ui.height = lineEdit();
     ui.weight = lineEdit();
     ui.waist = lineEdit();
@@ -869,10 +869,18 @@ std::optional<Handout> RecordsWindow::handout() const {
         rows.append(visitRow(v));
     // On paper the longer headings go on two lines, so that the figures fit
     // beside each other on a portrait page.
-    const QList<std::pair<QString, int>> headings{
-        {u"受診日"_s, 14},          {u"身長"_s, 7},  {u"体重"_s, 7}, {u"BMI"_s, 8},
-        {u"標準\u2028体重"_s, 8},   {u"腹囲"_s, 7},  {u"血圧"_s, 9}, {u"中性\u2028脂肪"_s, 8},
-        {u"HDL"_s, 7},              {u"空腹時\u2028血糖"_s, 9}, {u"随時\u2028血糖"_s, 8}, {u"HbA1c"_s, 8}};
+    const QList<std::pair<QString, int>> headings{{u"受診日"_s, 14},
+                                                  {u"身長"_s, 7},
+                                                  {u"体重"_s, 7},
+                                                  {u"BMI"_s, 8},
+                                                  {u"標準\u2028体重"_s, 8},
+                                                  {u"腹囲"_s, 7},
+                                                  {u"血圧"_s, 9},
+                                                  {u"中性\u2028脂肪"_s, 8},
+                                                  {u"HDL"_s, 7},
+                                                  {u"空腹時\u2028血糖"_s, 9},
+                                                  {u"随時\u2028血糖"_s, 8},
+                                                  {u"HbA1c"_s, 8}};
     QList<Handout::Column> columns;
     for (const auto& [heading, percent] : headings)
         columns.append({heading, percent, !columns.isEmpty()});

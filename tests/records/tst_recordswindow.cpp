@@ -105,6 +105,9 @@ const Typing Visit{{u"受診日"_qs, u"2026/6/1"_qs}, {u"身長"_qs, u"165"_qs},
 void TestRecordsWindow::clientAndVisitAreThereWhenTheRecordIsOpenedAgain() {
     RecordsWindow& window = openRecord();
     window.open();
+    // Whole on a 1366×768 screen, below the task bar and the title.
+    QVERIFY(window.form()->minimumSizeHint().width() <= 1366);
+    QVERIFY(window.form()->minimumSizeHint().height() <= 768 - 80);
     type(Client);
     type(Visit);
     press(u"保存"_qs);
@@ -133,7 +136,8 @@ void TestRecordsWindow::clientAndVisitAreThereWhenTheRecordIsOpenedAgain() {
     const QString text = pdfText(pdf);
     const QString wanted = u"経過\n氏名：髙橋 一郎\n2026-06-01 165.0 60.0 22.0 58.5\n体重 kg\n標準体重\n"
                            u"BMI\n18.5\n25\n腹囲 cm\n2026-06-01"_qs;
-    QVERIFY2(missingLine(wanted, text).isEmpty(), qPrintable(missingLine(wanted, text) + u"\n---\n"_qs + text));
+    QVERIFY2(missingLine(wanted, text).isEmpty(),
+             qPrintable(missingLine(wanted, text) + u"\n---\n"_qs + text));
 }
 
 void TestRecordsWindow::badInputIsToldAndKeepsEverything_data() {
@@ -142,12 +146,12 @@ void TestRecordsWindow::badInputIsToldAndKeepsEverything_data() {
     QTest::addColumn<QString>("bounds"); // as the message says them
 
     QTest::newRow("no name") << Typing{{u"氏名"_qs, u""_qs}} << u"氏名"_qs << u"40"_qs;
-    QTest::newRow("birth date no date") << Typing{{u"生年月日"_qs, u"昭和35年13月2日"_qs}} << u"生年月日"_qs
-                                        << u"昭和35年4月2日"_qs;
+    QTest::newRow("birth date no date")
+        << Typing{{u"生年月日"_qs, u"昭和35年13月2日"_qs}} << u"生年月日"_qs << u"昭和35年4月2日"_qs;
     QTest::newRow("height too small") << Typing{{u"身長"_qs, u"45"_qs}} << u"身長"_qs << u"250.0"_qs;
     QTest::newRow("weight not a number") << Typing{{u"体重"_qs, u"重い"_qs}} << u"体重"_qs << u"300.0"_qs;
-    QTest::newRow("visit in the future") << Typing{{u"受診日"_qs, u"2199-01-01"_qs}} << u"受診日"_qs
-                                         << u"今日"_qs;
+    QTest::newRow("visit in the future")
+        << Typing{{u"受診日"_qs, u"2199-01-01"_qs}} << u"受診日"_qs << u"今日"_qs;
     QTest::newRow("pressure upside down")
         << Typing{{u"収縮期血圧"_qs, u"80"_qs}, {u"拡張期血圧"_qs, u"90"_qs}} << u"収縮期血圧"_qs
         << u"拡張期血圧"_qs;
