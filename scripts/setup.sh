@@ -15,6 +15,8 @@ packages=(
   # the record file: Qt SQL's SQLite driver, and the sqlite3 shell the
   # benchmark compares with
   libqt6sql6-sqlite sqlite3
+  # asking fontconfig whether a designed face is installed
+  libfontconfig-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation fontconfig
   xvfb xauth x11-utils imagemagick
   # screenshots under a dark desktop scheme

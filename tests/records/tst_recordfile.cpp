@@ -263,9 +263,6 @@ void TestRecordFile::backupOpensAsARecord() {
 }
 
 void TestRecordFile::csvReadsBackAsASpreadsheetWould() {
-    const QString python = QStandardPaths::findExecutable(u"python3"_s);
-    if (python.isEmpty())
-        QSKIP("no python3 to read the file back (Windows)");
     Visit visit = visitOn(1, QDate(2026, 6, 1), u"朝食抜き, \"外食\"多め\n=週3回"_s);
     visit.triglycerides = 150;
     visit.triglyceridesFasting = false;
@@ -276,6 +273,9 @@ void TestRecordFile::csvReadsBackAsASpreadsheetWould() {
     out.close();
     QVERIFY(bytesOf(path).startsWith("\xEF\xBB\xBF"));
     QCOMPARE(bytesOf(path).count("\r\n"), 3);
+    const QString python = QStandardPaths::findExecutable(u"python3"_s);
+    if (python.isEmpty())
+        QSKIP("no python3 to read the file back (Windows)");
     QProcess read;
     read.start(python, {u"-c"_s,
                         u"import csv, json, sys\n"
