@@ -674,12 +674,14 @@ void RecordsWindow::fillVisitForm(const Visit& visit) {
 
 void RecordsWindow::showBodyFigures() {
     Controls& ui = *m_ui;
+    const QDate today = QDate::currentDate();
     Visit measured;
+    measured.date = today;
     measured.heightCm = measurementFromText(ui.height->text());
     measured.weightKg = measurementFromText(ui.weight->text());
-    // Only within the bounds a visit may be kept with.
-    if (measured.heightCm && (*measured.heightCm < 50 || *measured.heightCm > 250))
-        measured.heightCm.reset();
+    // Only for figures a visit may be kept with, not for a height half typed.
+    if (checkVisit(measured, Client{}, today))
+        measured = Visit{};
     const std::optional<double> bmi = bmiOf(measured);
     const std::optional<double> standard = standardWeightOf(measured);
     ui.bmi->setText(decimal(bmi));
