@@ -30,6 +30,7 @@ private slots:
     void badInputIsToldAndKeepsEverything_data();
     void badInputIsToldAndKeepsEverything();
     void consultedClientHeadsOtherWindowsHandouts();
+    void secondProgramOnTheRecordOnlyReadsIt();
 
 private:
     RecordsWindow& openRecord();
@@ -206,6 +207,28 @@ void TestRecordsWindow::consultedClientHeadsOtherWindowsHandouts() {
         QTRY_VERIFY(!body.isBusy());
         QCOMPARE(nameLine(m_app->handoutDialogs.answer), wanted);
     }
+}
+
+void TestRecordsWindow::secondProgramOnTheRecordOnlyReadsIt() {
+    openRecord().open();
+    type(Client);
+    press(u"保存"_qs);
+    ShellFixture second;
+    second.fileDialog.answer = m_record;
+    auto& other = second.shell.window<RecordsWindow>();
+    other.openAnother();
+    QCOMPARE(second.handoutDialogs.notices.size(), 1);
+    QVERIFY2(second.handoutDialogs.notices.first().contains(u"読むだけ"),
+             qPrintable(second.handoutDialogs.notices.first()));
+    auto* clients = other.form()->findChild<QTableWidget*>();
+    QCOMPARE(clients->item(0, 0)->text(), u"髙橋 一郎"_qs);
+    clients->setCurrentCell(0, 0);
+    for (QLineEdit* box : other.form()->findChildren<QLineEdit*>())
+        QVERIFY2(box->isReadOnly() || box->accessibleName() == u"検索", qPrintable(box->accessibleName()));
+    for (QAbstractButton* b : other.form()->findChildren<QAbstractButton*>())
+        if (b->text() == u"保存" || b->text() == u"削除")
+            QVERIFY(!b->isEnabled());
+    QCOMPARE(second.handoutDialogs.notices.size(), 1);
 }
 
 YOMORISU_GUI_TEST_MAIN(TestRecordsWindow)
