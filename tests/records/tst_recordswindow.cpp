@@ -31,6 +31,7 @@ private slots:
     void badInputIsToldAndKeepsEverything();
     void consultedClientHeadsOtherWindowsHandouts();
     void secondProgramOnTheRecordOnlyReadsIt();
+    void refusedFileChangesNothing();
 
 private:
     RecordsWindow& openRecord();
@@ -229,6 +230,24 @@ void TestRecordsWindow::secondProgramOnTheRecordOnlyReadsIt() {
         if (b->text() == u"保存" || b->text() == u"削除")
             QVERIFY(!b->isEnabled());
     QCOMPARE(second.handoutDialogs.notices.size(), 1);
+}
+
+void TestRecordsWindow::refusedFileChangesNothing() {
+    openRecord().open();
+    type(Client);
+    press(u"保存"_qs);
+    QFile text(QDir(m_files.path()).filePath(u"メモ.yomorisu"_qs));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("no record, only a note\n");
+    text.close();
+    m_app->fileDialog.answer = text.fileName();
+    m_app->shell.window<RecordsWindow>().openAnother();
+    QCOMPARE(m_app->handoutDialogs.notices.size(), 1);
+    QCOMPARE(cell(u"相談者の一覧"_qs, 0, 0), u"髙橋 一郎"_qs);
+    // Nor is it remembered: the next start opens the record used before.
+    m_app = std::make_unique<ShellFixture>();
+    m_app->shell.open<RecordsWindow>();
+    QCOMPARE(cell(u"相談者の一覧"_qs, 0, 0), u"髙橋 一郎"_qs);
 }
 
 YOMORISU_GUI_TEST_MAIN(TestRecordsWindow)
