@@ -11,12 +11,13 @@ set(YOMORISU_QT_PLUGINS ${YOMORISU_QT_PREFIX}/plugins)
 # Exactly what it loads under Wine (WINEDEBUG=+loaddll), which
 # scripts/e2e.sh --windows checks against the installed folder. Qt
 # Concurrent's runs are templates in the program: its DLL is not loaded.
-set(runtime_dlls Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6PrintSupport.dll
+set(runtime_dlls Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6PrintSupport.dll Qt6Sql.dll
   libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
 # The window system and the native look. No image format plugins: the icon
 # and pictures are PNG and XPM, which Qt Gui reads itself, and without the
 # JPEG writer the PDF writer keeps pictures lossless.
-set(runtime_plugins platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+# The record file's SQLite driver, SQLite inside it.
+set(runtime_plugins platforms/qwindows.dll styles/qwindowsvistastyle.dll sqldrivers/qsqlite.dll)
 
 set(deployed)
 foreach(dll IN LISTS runtime_dlls)

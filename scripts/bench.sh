@@ -40,3 +40,6 @@ HOME="$home" xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
 
 # The first 印刷 against the second, in fresh processes.
 "$bench/bench_print" -platform offscreen 2>/dev/null
+
+# The record file at a clinic's scale, against the same queries in the sqlite3 shell.
+"$bench/bench_records" 2>/dev/null

@@ -12,6 +12,11 @@ packages=(
   # GCC's ThreadSanitizer runtime (scripts/test.sh --tsan)
   libtsan2
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  # the record file: Qt SQL's SQLite driver, and the sqlite3 shell the
+  # benchmark compares with
+  libqt6sql6-sqlite sqlite3
+  # asking fontconfig whether a designed face is installed
+  libfontconfig-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation fontconfig
   xvfb xauth x11-utils imagemagick
   # screenshots under a dark desktop scheme
@@ -27,8 +32,9 @@ packages=(
 )
 if [ "${1:-}" = "--windows" ]; then
   packages+=(
-    # the cross compiler Qt for MinGW is built with, and Ninja for its build
-    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix ninja-build
+    # the cross compiler Qt for MinGW is built with, Ninja for its build, and
+    # Tcl, which makes the single-file SQLite from Debian's sqlite3 source
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix ninja-build tcl
     # the Windows program's tests and the program itself, under Wine; xdotool
     # drives it as a user does
     wine wine64 xdotool

@@ -253,7 +253,8 @@ int main(int argc, char** argv) {
                                {"2026/9/14", "158.2", "63.1", "86.0", "128", "82", "131", "5.6"}};
     for (const auto& visit : visits) {
         press(records, QStringLiteral("新しい記録"));
-        const char* labels[] = {"受診日", "身長", "体重", "腹囲", "収縮期血圧", "拡張期血圧", "中性脂肪", "HbA1c"};
+        const char* labels[] = {"受診日",     "身長",       "体重",     "腹囲",
+                                "収縮期血圧", "拡張期血圧", "中性脂肪", "HbA1c"};
         for (int i = 0; i < 8; ++i)
             enter(records, QString::fromUtf8(labels[i]), QString::fromUtf8(visit[i]));
         enter(records, QStringLiteral("メモ"), QStringLiteral("間食を減らす。歩数 8000 歩を目標に。"));

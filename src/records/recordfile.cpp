@@ -303,7 +303,10 @@ std::unique_ptr<RecordFile> RecordFile::open(const QString& path) {
         file->m_lock->setStaleLockTime(0);
         if (!file->m_lock->tryLock(0)) {
             file->m_readOnlyReason =
-                QStringLiteral("「%1」は別のヨモリスで開かれています。読むだけにします。").arg(shownName(at));
+                file->m_lock->error() == QLockFile::LockFailedError
+                    ? QStringLiteral("「%1」は別のヨモリスで開かれています。読むだけにします。")
+                          .arg(shownName(at))
+                    : QStringLiteral("「%1」の使用中の印を置けません。読むだけにします。").arg(shownName(at));
             file->m_lock.reset();
         }
     }

@@ -28,6 +28,7 @@ class QLockFile;
 class QSqlDatabase;
 
 // A record file open for the program's use. Every change is one transaction.
+// Used from the thread that opened it (a Qt SQL connection's rule).
 class RecordFile {
 public:
     // Opens the record at `path`, making it (and its folder) when it does not

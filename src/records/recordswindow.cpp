@@ -425,7 +425,7 @@ std::unique_ptr<QWidget> RecordsWindow::buildForm(QMenuBar* menuBar) {
     ui.sex = new QComboBox;
     ui.sex->addItems({sexText(Sex::Male), sexText(Sex::Female)});
     ui.birthDate = lineEdit();
-    ui.birthDate->setPlaceholderText(u"1960-04-02 / 昭和35年4月2日"_s);
+    ui.birthDate->setPlaceholderText(u"例 1960-04-02、昭和35年4月2日"_s);
     ui.number = lineEdit();
     input(clientGrid, 0, 0, u"氏名"_s, ui.name);
     input(clientGrid, 1, 0, u"ふりがな"_s, ui.furigana);
@@ -452,7 +452,7 @@ std::unique_ptr<QWidget> RecordsWindow::buildForm(QMenuBar* menuBar) {
     auto* visitBox = new QGroupBox(u"受診記録"_s);
     auto* visitGrid = new QGridLayout(visitBox);
     ui.date = lineEdit();
-    ui.date->setPlaceholderText(u"2026-06-01"_s);
+    ui.date->setPlaceholderText(u"例 2026-06-01"_s);
     ui.height = lineEdit();
     ui.weight = lineEdit();
     ui.waist = lineEdit();
@@ -711,12 +711,14 @@ void RecordsWindow::fillVisitForm(const Visit& visit) {
 
 void RecordsWindow::showBodyFigures() {
     Controls& ui = *m_ui;
+    const QDate today = QDate::currentDate();
     Visit measured;
+    measured.date = today;
     measured.heightCm = measurementFromText(ui.height->text());
     measured.weightKg = measurementFromText(ui.weight->text());
-    // Only within the bounds a visit may be kept with.
-    if (measured.heightCm && (*measured.heightCm < 50 || *measured.heightCm > 250))
-        measured.heightCm.reset();
+    // Only for figures a visit may be kept with, not for a height half typed.
+    if (checkVisit(measured, Client{}, today))
+        measured = Visit{};
     const std::optional<double> bmi = bmiOf(measured);
     const std::optional<double> standard = standardWeightOf(measured);
     ui.bmi->setText(decimal(bmi));
@@ -907,10 +909,18 @@ std::optional<Handout> RecordsWindow::handout() const {
         rows.append(visitRow(v));
     // On paper the longer headings go on two lines, so that the figures fit
     // beside each other on a portrait page.
-    const QList<std::pair<QString, int>> headings{
-        {u"受診日"_s, 14},          {u"身長"_s, 7},  {u"体重"_s, 7}, {u"BMI"_s, 8},
-        {u"標準\u2028体重"_s, 8},   {u"腹囲"_s, 7},  {u"血圧"_s, 9}, {u"中性\u2028脂肪"_s, 8},
-        {u"HDL"_s, 7},              {u"空腹時\u2028血糖"_s, 9}, {u"随時\u2028血糖"_s, 8}, {u"HbA1c"_s, 8}};
+    const QList<std::pair<QString, int>> headings{{u"受診日"_s, 14},
+                                                  {u"身長"_s, 7},
+                                                  {u"体重"_s, 7},
+                                                  {u"BMI"_s, 8},
+                                                  {u"標準\u2028体重"_s, 8},
+                                                  {u"腹囲"_s, 7},
+                                                  {u"血圧"_s, 9},
+                                                  {u"中性\u2028脂肪"_s, 8},
+                                                  {u"HDL"_s, 7},
+                                                  {u"空腹時\u2028血糖"_s, 9},
+                                                  {u"随時\u2028血糖"_s, 8},
+                                                  {u"HbA1c"_s, 8}};
     QList<Handout::Column> columns;
     for (const auto& [heading, percent] : headings)
         columns.append({heading, percent, !columns.isEmpty()});

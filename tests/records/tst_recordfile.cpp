@@ -6,12 +6,12 @@
 #include "records/recordfile.h"
 #include "records/visitcsv.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -38,27 +38,20 @@ QVariant sql(const QString& path, const QStringList& statements) {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"raw"_s);
         db.setDatabaseName(path);
-        if (!db.open())
-            qFatal("cannot open the file");
+        db.open();
         for (const QString& statement : statements) {
             QSqlQuery query(db);
             if (!query.exec(statement))
                 qFatal("%s", qPrintable(statement));
             last = query.next() ? query.value(0) : QVariant();
         }
-        db.close();
     }
     QSqlDatabase::removeDatabase(u"raw"_s);
     return last;
 }
 
 Client person(const QString& name, const QString& furigana, const QString& number = {}) {
-    Client client;
-    client.name = name;
-    client.furigana = furigana;
-    client.birthDate = QDate(1960, 4, 2);
-    client.number = number;
-    return client;
+    return {0, name, furigana, Sex::Male, QDate(1960, 4, 2), number};
 }
 
 Visit visitOn(qint64 clientId, const QDate& date, const QString& memo = {}) {
@@ -66,7 +59,6 @@ Visit visitOn(qint64 clientId, const QDate& date, const QString& memo = {}) {
     visit.clientId = clientId;
     visit.date = date;
     visit.weightKg = 62.5;
-    visit.systolic = 128;
     visit.memo = memo;
     return visit;
 }
@@ -90,10 +82,7 @@ int saveUntilKilled(const QString& path) {
 class TestRecordFile : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-    }
+    void init() { QVERIFY((m_dir = std::make_unique<QTemporaryDir>())->isValid()); }
     void migratesTheFirstVersion();
     void refusesUntouched_data();
     void refusesUntouched();
@@ -110,35 +99,26 @@ private:
 };
 
 void TestRecordFile::migratesTheFirstVersion() {
-    // The first version's file, as a first ヨモリス wrote it.
+    // A first version's file: the record without the action plans.
     const QString path = file(u"v1.yomorisu"_s);
-    sql(path, {u"CREATE TABLE clients (id INTEGER PRIMARY KEY, name TEXT NOT NULL, furigana TEXT NOT NULL "
-               "DEFAULT '', furigana_key TEXT NOT NULL DEFAULT '', sex INTEGER NOT NULL DEFAULT 0, birth_date TEXT, "
-               "number TEXT NOT NULL DEFAULT '', number_key TEXT NOT NULL DEFAULT '')"_s,
-               u"CREATE TABLE visits (id INTEGER PRIMARY KEY, client_id INTEGER NOT NULL REFERENCES clients (id) "
-               "ON DELETE CASCADE, date TEXT NOT NULL, height REAL, weight REAL, waist REAL, systolic INTEGER, "
-               "diastolic INTEGER, triglycerides INTEGER, triglycerides_fasting INTEGER NOT NULL DEFAULT 1, hdl "
-               "INTEGER, fasting_glucose INTEGER, casual_glucose INTEGER, hba1c REAL, smoking INTEGER NOT NULL "
-               "DEFAULT 0, bp_medicine INTEGER NOT NULL DEFAULT 0, glucose_medicine INTEGER NOT NULL DEFAULT 0, "
-               "lipid_medicine INTEGER NOT NULL DEFAULT 0, memo TEXT NOT NULL DEFAULT '')"_s,
-               u"INSERT INTO clients (id, name, furigana, furigana_key, birth_date) VALUES (7, '山田花子', "
-               "'やまだはなこ', 'やまだはなこ', '1960-04-02')"_s,
-               u"INSERT INTO visits (id, client_id, date, weight, hdl) VALUES (3, 7, '2026-06-01', 58.5, 61)"_s,
-               u"PRAGMA application_id = 1498239571"_s, u"PRAGMA user_version = 1"_s});
+    Visit visit = visitOn(0, QDate(2026, 6, 1));
     {
         auto record = RecordFile::open(path);
-        QVERIFY(!record->isReadOnly());
-        QCOMPARE(record->client(7)->birthDate, QDate(1960, 4, 2));
-        const QList<Visit> visits = record->visits(7);
+        visit.clientId = record->saveClient(person(u"山田花子"_s, u"やまだはなこ"_s));
+        visit.id = record->saveVisit(visit);
+    }
+    sql(path, {u"DROP TABLE plans"_s, u"PRAGMA user_version = 1"_s});
+    {
+        auto record = RecordFile::open(path);
+        const QList<Visit> visits = record->visits(visit.clientId);
         QCOMPARE(visits.size(), 1);
-        QCOMPARE(visits[0].weightKg, 58.5);
-        QCOMPARE(visits[0].hdl, 61);
+        QCOMPARE(visits[0].weightKg, 62.5);
         QCOMPARE(visits[0].heightCm, std::nullopt);
-        record->savePlan(3, u"{\"goal\":1}"_s);
-        QCOMPARE(record->plan(3), u"{\"goal\":1}"_s);
+        record->savePlan(visit.id, u"{\"goal\":1}"_s);
+        QCOMPARE(record->plan(visit.id), u"{\"goal\":1}"_s);
         // A client goes with their visits and plans.
-        record->deleteClient(7);
-        QVERIFY(record->visits(7).isEmpty());
+        record->deleteClient(visit.clientId);
+        QVERIFY(record->visits(visit.clientId).isEmpty());
     }
     QCOMPARE(sql(path, {u"PRAGMA user_version"_s}).toInt(), 2);
     QCOMPARE(sql(path, {u"SELECT count(*) FROM plans"_s}).toInt(), 0);
@@ -156,9 +136,11 @@ void TestRecordFile::migratesTheFirstVersion() {
 
 void TestRecordFile::refusesUntouched_data() {
     QTest::addColumn<QStringList>("statements"); // empty: a text file
-    QTest::newRow("newer") << QStringList{u"CREATE TABLE clients (id)"_s, u"PRAGMA application_id = 1498239571"_s,
+    QTest::newRow("newer") << QStringList{u"CREATE TABLE clients (id)"_s,
+                                          u"PRAGMA application_id = 1498239571"_s,
                                           u"PRAGMA user_version = 3"_s};
-    QTest::newRow("another program's") << QStringList{u"CREATE TABLE clients (id)"_s, u"PRAGMA user_version = 1"_s};
+    QTest::newRow("another program's")
+        << QStringList{u"CREATE TABLE clients (id)"_s, u"PRAGMA user_version = 1"_s};
     QTest::newRow("another program's in WAL")
         << QStringList{u"CREATE TABLE notes (text)"_s, u"PRAGMA journal_mode = WAL"_s};
     QTest::newRow("text") << QStringList{};
@@ -168,13 +150,12 @@ void TestRecordFile::refusesUntouched() {
     QFETCH(QStringList, statements);
     const QString path = file(u"other/file"_s);
     QDir().mkpath(file(u"other"_s));
-    if (statements.isEmpty()) {
-        QFile text(path);
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write(QByteArray(5000, 'a'));
-    } else {
+    QFile text(path);
+    if (statements.isEmpty())
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write(QByteArray(5000, 'a')) == 5000);
+    else
         sql(path, statements);
-    }
+    text.close();
     const QByteArray before = bytesOf(path);
     try {
         RecordFile::open(path);
@@ -244,7 +225,8 @@ void TestRecordFile::savesKilledHalfWay() {
 
     QCOMPARE(sql(path, {u"PRAGMA integrity_check"_s}).toString(), u"ok"_s);
     auto record = RecordFile::open(path);
-    QVERIFY2(!record->isReadOnly(), qPrintable(record->readOnlyReason())); // the dead program's lock is stale
+    QVERIFY2(!record->isReadOnly(),
+             qPrintable(record->readOnlyReason())); // the dead program's lock is stale
     QList<qint64> kept;
     for (const Visit& visit : record->visits(1))
         kept.prepend(visit.id);
@@ -281,42 +263,37 @@ void TestRecordFile::backupOpensAsARecord() {
 }
 
 void TestRecordFile::csvReadsBackAsASpreadsheetWould() {
-    const QString python = QStandardPaths::findExecutable(u"python3"_s);
-    if (python.isEmpty())
-        QSKIP("no python3 to read the file back (Windows)");
     Visit visit = visitOn(1, QDate(2026, 6, 1), u"朝食抜き, \"外食\"多め\n=週3回"_s);
     visit.triglycerides = 150;
     visit.triglyceridesFasting = false;
     visit.hba1c = 5.6;
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QVERIFY(writeVisitsCsv(buffer, {visit, visitOn(1, QDate(2025, 12, 1))}));
-    QVERIFY(buffer.data().startsWith("\xEF\xBB\xBF"));
-    QCOMPARE(buffer.data().count("\r\n"), 3);
-
     const QString path = file(u"visits.csv"_s);
     QFile out(path);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(buffer.data());
+    QVERIFY(out.open(QIODevice::WriteOnly) && writeVisitsCsv(out, {visit, visitOn(1, QDate(2025, 12, 1))}));
     out.close();
+    QVERIFY(bytesOf(path).startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(bytesOf(path).count("\r\n"), 3);
+    const QString python = QStandardPaths::findExecutable(u"python3"_s);
+    if (python.isEmpty())
+        QSKIP("no python3 to read the file back (Windows)");
     QProcess read;
-    read.start(python, {u"-c"_s, u"import csv, json, sys\n"
-                                 "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
-                                 "    print(json.dumps(list(csv.reader(f, dialect='excel'))))"_s,
+    read.start(python, {u"-c"_s,
+                        u"import csv, json, sys\n"
+                        "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
+                        "    print(json.dumps(list(csv.DictReader(f, dialect='excel'))))"_s,
                         path});
     QVERIFY(read.waitForFinished());
     const QJsonArray rows = QJsonDocument::fromJson(read.readAllStandardOutput()).array();
-    QCOMPARE(rows.size(), 3);
-    const QJsonArray header = rows[0].toArray();
-    const QJsonArray first = rows[1].toArray();
-    QCOMPARE(header[0].toString(), u"受診日"_s);
-    QCOMPARE(header.size(), first.size());
-    QCOMPARE(first[0].toString(), u"2026-06-01"_s);
-    QCOMPARE(first[header.toVariantList().indexOf(u"体重"_s)].toString(), u"62.5"_s);
-    QCOMPARE(first[header.toVariantList().indexOf(u"中性脂肪"_s)].toString(), u"150"_s);
-    QCOMPARE(first[header.toVariantList().indexOf(u"HbA1c"_s)].toString(), u"5.6"_s);
-    QCOMPARE(first.last().toString(), u"朝食抜き, \"外食\"多め\n=週3回"_s);
-    QCOMPARE(rows[2].toArray()[0].toString(), u"2025-12-01"_s);
+    QCOMPARE(rows.size(), 2);
+    const QJsonObject first = rows[0].toObject();
+    const QList<std::pair<QString, QString>> wanted{
+        {u"受診日"_s, u"2026-06-01"_s},   {u"身長"_s, u""_s},
+        {u"体重"_s, u"62.5"_s},           {u"中性脂肪"_s, u"150"_s},
+        {u"中性脂肪の採血"_s, u"随時"_s}, {u"HbA1c"_s, u"5.6"_s},
+        {u"メモ"_s, visit.memo}};
+    for (const auto& [column, value] : wanted)
+        QCOMPARE(first[column].toString(), value);
+    QCOMPARE(rows[1].toObject()[u"受診日"_s].toString(), u"2025-12-01"_s);
 }
 
 int main(int argc, char** argv) {

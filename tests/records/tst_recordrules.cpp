@@ -8,6 +8,25 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// A visit of a client born 1960-04-02 with every value inside its bounds
+// but the one of the row.
+template <class Member, class Value> Visit with(Member Visit::*member, Value value) {
+    Visit visit;
+    visit.date = QDate(2026, 6, 1);
+    visit.heightCm = 165;
+    visit.weightKg = 60;
+    visit.systolic = 120;
+    visit.diastolic = 80;
+    visit.*member = value;
+    return visit;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Visit)
+
 class TestRecordRules : public QObject {
     Q_OBJECT
 private slots:
@@ -17,8 +36,6 @@ private slots:
     void namesTheEraYear();
     void boundsNameTheField_data();
     void boundsNameTheField();
-    void readsMeasurements_data();
-    void readsMeasurements();
 };
 
 void TestRecordRules::readsDates_data() {
@@ -27,7 +44,6 @@ void TestRecordRules::readsDates_data() {
     QTest::newRow("iso") << u"2026-06-01"_s << u"2026-06-01"_s;
     QTest::newRow("slashes") << u"2026/6/1"_s << u"2026-06-01"_s;
     QTest::newRow("full-width") << u"２０２６／６／１"_s << u"2026-06-01"_s;
-    QTest::newRow("kanji") << u"2026年6月1日"_s << u"2026-06-01"_s;
     QTest::newRow("showa") << u"昭和35年4月2日"_s << u"1960-04-02"_s;
     QTest::newRow("reiwa") << u"令和8年6月1日"_s << u"2026-06-01"_s;
     QTest::newRow("S.") << u"S35.4.2"_s << u"1960-04-02"_s;
@@ -44,7 +60,6 @@ void TestRecordRules::readsDates_data() {
     QTest::newRow("meiji") << u"M45.7.29"_s << u"1912-07-29"_s;
     QTest::newRow("year 0") << u"令和0年1月1日"_s << QString();
     QTest::newRow("no such day") << u"2026-02-30"_s << QString();
-    QTest::newRow("mixed signs") << u"2026/6-1"_s << QString();
     QTest::newRow("words") << u"きのう"_s << QString();
 }
 
@@ -72,110 +87,47 @@ void TestRecordRules::namesTheEraYear() {
     QCOMPARE(eraYear(date), era);
 }
 
-namespace {
-
-// A visit of a client born 1960-04-02 with every value inside its bounds,
-// then the one value of the row.
-Visit visitWith(const QString& field, double value) {
-    Visit visit;
-    visit.date = QDate(2026, 6, 1);
-    visit.heightCm = 165;
-    visit.weightKg = 60;
-    visit.waistCm = 80;
-    visit.systolic = 120;
-    visit.diastolic = 80;
-    const int whole = int(value);
-    if (field == u"受診日"_s)
-        visit.date = QDate(2026, 6, 1).addDays(whole);
-    else if (field == u"身長"_s)
-        visit.heightCm = value;
-    else if (field == u"体重"_s)
-        visit.weightKg = value;
-    else if (field == u"腹囲"_s)
-        visit.waistCm = value;
-    else if (field == u"収縮期血圧"_s)
-        visit.systolic = whole;
-    else if (field == u"拡張期血圧"_s)
-        visit.diastolic = whole;
-    else if (field == u"中性脂肪"_s)
-        visit.triglycerides = whole;
-    else if (field == u"HDLコレステロール"_s)
-        visit.hdl = whole;
-    else if (field == u"空腹時血糖"_s)
-        visit.fastingGlucose = whole;
-    else if (field == u"随時血糖"_s)
-        visit.casualGlucose = whole;
-    else if (field == u"HbA1c"_s)
-        visit.hba1c = value;
-    return visit;
-}
-
-} // namespace
-
 void TestRecordRules::boundsNameTheField_data() {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("bounds"); // empty: accepted; else in the message
-    QTest::newRow("height low") << u"身長"_s << 49.9 << u"50.0～250.0 cm"_s;
-    QTest::newRow("height least") << u"身長"_s << 50.0 << QString();
-    QTest::newRow("height most") << u"身長"_s << 250.0 << QString();
-    QTest::newRow("height high") << u"身長"_s << 250.1 << u"50.0～250.0 cm"_s;
-    QTest::newRow("weight low") << u"体重"_s << 9.9 << u"10.0～300.0 kg"_s;
-    QTest::newRow("weight high") << u"体重"_s << 300.1 << u"10.0～300.0 kg"_s;
-    QTest::newRow("waist low") << u"腹囲"_s << 39.9 << u"40.0～200.0 cm"_s;
-    QTest::newRow("waist most") << u"腹囲"_s << 200.0 << QString();
-    QTest::newRow("systolic high") << u"収縮期血圧"_s << 301.0 << u"40～300 mmHg"_s;
-    QTest::newRow("systolic at diastolic") << u"収縮期血圧"_s << 80.0 << u"拡張期血圧より高い"_s;
-    QTest::newRow("diastolic low") << u"拡張期血圧"_s << 39.0 << u"40～300 mmHg"_s;
-    QTest::newRow("diastolic above systolic") << u"拡張期血圧"_s << 130.0 << u"拡張期血圧より高い"_s;
-    QTest::newRow("triglycerides low") << u"中性脂肪"_s << 9.0 << u"10～5000 mg/dl"_s;
-    QTest::newRow("triglycerides most") << u"中性脂肪"_s << 5000.0 << QString();
-    QTest::newRow("hdl high") << u"HDLコレステロール"_s << 301.0 << u"5～300 mg/dl"_s;
-    QTest::newRow("fasting glucose low") << u"空腹時血糖"_s << 19.0 << u"20～1000 mg/dl"_s;
-    QTest::newRow("casual glucose high") << u"随時血糖"_s << 1001.0 << u"20～1000 mg/dl"_s;
-    QTest::newRow("hba1c low") << u"HbA1c"_s << 2.9 << u"3.0～20.0 %"_s;
-    QTest::newRow("hba1c most") << u"HbA1c"_s << 20.0 << QString();
-    QTest::newRow("visit tomorrow") << u"受診日"_s << 1.0 << u"今日"_s;
-    QTest::newRow("visit before birth") << u"受診日"_s << -24167.0 << u"生年月日"_s;
-    QTest::newRow("visit on birthday") << u"受診日"_s << -24166.0 << QString();
+    QTest::addColumn<Visit>("visit");
+    QTest::addColumn<QString>("field");  // empty: accepted
+    QTest::addColumn<QString>("bounds"); // in the message
+    const QString heights = u"50.0～250.0 cm"_s;
+    QTest::newRow("height low") << with(&Visit::heightCm, 49.9) << u"身長"_s << heights;
+    QTest::newRow("height least") << with(&Visit::heightCm, 50.0) << QString() << QString();
+    QTest::newRow("height most") << with(&Visit::heightCm, 250.0) << QString() << QString();
+    QTest::newRow("height high") << with(&Visit::heightCm, 250.1) << u"身長"_s << heights;
+    QTest::newRow("weight low") << with(&Visit::weightKg, 9.9) << u"体重"_s << u"10.0～300.0 kg"_s;
+    QTest::newRow("weight high") << with(&Visit::weightKg, 300.1) << u"体重"_s << u"10.0～300.0 kg"_s;
+    QTest::newRow("waist low") << with(&Visit::waistCm, 39.9) << u"腹囲"_s << u"40.0～200.0 cm"_s;
+    QTest::newRow("waist most") << with(&Visit::waistCm, 200.0) << QString() << QString();
+    QTest::newRow("systolic high") << with(&Visit::systolic, 301) << u"収縮期血圧"_s << u"40～300 mmHg"_s;
+    QTest::newRow("sys = dia") << with(&Visit::systolic, 80) << u"収縮期血圧"_s << u"拡張期血圧より"_s;
+    QTest::newRow("diastolic low") << with(&Visit::diastolic, 39) << u"拡張期血圧"_s << u"40～300 mmHg"_s;
+    QTest::newRow("dia > sys") << with(&Visit::diastolic, 130) << u"収縮期血圧"_s << u"拡張期血圧より"_s;
+    QTest::newRow("tg low") << with(&Visit::triglycerides, 9) << u"中性脂肪"_s << u"10～5000 mg/dl"_s;
+    QTest::newRow("tg most") << with(&Visit::triglycerides, 5000) << QString() << QString();
+    QTest::newRow("hdl high") << with(&Visit::hdl, 301) << u"HDLコレステロール"_s << u"5～300 mg/dl"_s;
+    QTest::newRow("fbg low") << with(&Visit::fastingGlucose, 19) << u"空腹時血糖"_s << u"20～1000 mg/dl"_s;
+    QTest::newRow("cbg high") << with(&Visit::casualGlucose, 1001) << u"随時血糖"_s << u"20～1000 mg/dl"_s;
+    QTest::newRow("hba1c low") << with(&Visit::hba1c, 2.9) << u"HbA1c"_s << u"3.0～20.0 %"_s;
+    QTest::newRow("hba1c most") << with(&Visit::hba1c, 20.0) << QString() << QString();
+    QTest::newRow("visit tomorrow") << with(&Visit::date, QDate(2026, 6, 2)) << u"受診日"_s << u"今日"_s;
+    QTest::newRow("unborn") << with(&Visit::date, QDate(1960, 4, 1)) << u"受診日"_s << u"生年月日"_s;
+    QTest::newRow("on birthday") << with(&Visit::date, QDate(1960, 4, 2)) << QString() << QString();
 }
 
 void TestRecordRules::boundsNameTheField() {
+    QFETCH(Visit, visit);
     QFETCH(QString, field);
-    QFETCH(double, value);
     QFETCH(QString, bounds);
     Client client;
     client.name = u"山田花子"_s;
     client.birthDate = QDate(1960, 4, 2);
-    const auto problem = checkVisit(visitWith(field, value), client, QDate(2026, 6, 1));
-    if (bounds.isEmpty()) {
-        QVERIFY2(!problem, qPrintable(problem ? problem->message : QString()));
-        return;
-    }
-    QVERIFY(problem);
-    const QString blamed = bounds == u"拡張期血圧より高い"_s ? u"収縮期血圧"_s : field;
-    QCOMPARE(problem->field, blamed);
-    QVERIFY2(problem->message.contains(blamed) && problem->message.contains(bounds), qPrintable(problem->message));
-}
-
-void TestRecordRules::readsMeasurements_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("given");
-    QTest::addColumn<double>("value");
-    QTest::newRow("blank") << u""_s << false << 0.0;
-    QTest::newRow("full-width blank") << u"　"_s << false << 0.0;
-    QTest::newRow("full-width digits") << u"１６５．５"_s << true << 165.5;
-    QTest::newRow("not a number") << u"abc"_s << true << 0.0;
-}
-
-void TestRecordRules::readsMeasurements() {
-    QFETCH(QString, typed);
-    QFETCH(bool, given);
-    QFETCH(double, value);
-    const auto read = measurementFromText(typed);
-    QCOMPARE(bool(read), given);
-    if (given)
-        QCOMPARE(*read, value);
+    const auto problem = checkVisit(visit, client, QDate(2026, 6, 1));
+    QCOMPARE(problem ? problem->field : QString(), field);
+    if (problem)
+        QVERIFY2(problem->message.contains(field) && problem->message.contains(bounds),
+                 qPrintable(problem->message));
 }
 
 QTEST_APPLESS_MAIN(TestRecordRules)

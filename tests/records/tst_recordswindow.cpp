@@ -30,6 +30,8 @@ private slots:
     void badInputIsToldAndKeepsEverything_data();
     void badInputIsToldAndKeepsEverything();
     void consultedClientHeadsOtherWindowsHandouts();
+    void secondProgramOnTheRecordOnlyReadsIt();
+    void refusedFileChangesNothing();
 
 private:
     RecordsWindow& openRecord();
@@ -105,6 +107,9 @@ const Typing Visit{{u"受診日"_qs, u"2026/6/1"_qs}, {u"身長"_qs, u"165"_qs},
 void TestRecordsWindow::clientAndVisitAreThereWhenTheRecordIsOpenedAgain() {
     RecordsWindow& window = openRecord();
     window.open();
+    // Whole on a 1366×768 screen, below the task bar and the title.
+    QVERIFY(window.form()->minimumSizeHint().width() <= 1366);
+    QVERIFY(window.form()->minimumSizeHint().height() <= 768 - 80);
     type(Client);
     type(Visit);
     press(u"保存"_qs);
@@ -133,7 +138,8 @@ void TestRecordsWindow::clientAndVisitAreThereWhenTheRecordIsOpenedAgain() {
     const QString text = pdfText(pdf);
     const QString wanted = u"経過\n氏名：髙橋 一郎\n2026-06-01 165.0 60.0 22.0 58.5\n体重 kg\n標準体重\n"
                            u"BMI\n18.5\n25\n腹囲 cm\n2026-06-01"_qs;
-    QVERIFY2(missingLine(wanted, text).isEmpty(), qPrintable(missingLine(wanted, text) + u"\n---\n"_qs + text));
+    QVERIFY2(missingLine(wanted, text).isEmpty(),
+             qPrintable(missingLine(wanted, text) + u"\n---\n"_qs + text));
 }
 
 void TestRecordsWindow::badInputIsToldAndKeepsEverything_data() {
@@ -142,12 +148,12 @@ void TestRecordsWindow::badInputIsToldAndKeepsEverything_data() {
     QTest::addColumn<QString>("bounds"); // as the message says them
 
     QTest::newRow("no name") << Typing{{u"氏名"_qs, u""_qs}} << u"氏名"_qs << u"40"_qs;
-    QTest::newRow("birth date no date") << Typing{{u"生年月日"_qs, u"昭和35年13月2日"_qs}} << u"生年月日"_qs
-                                        << u"昭和35年4月2日"_qs;
+    QTest::newRow("birth date no date")
+        << Typing{{u"生年月日"_qs, u"昭和35年13月2日"_qs}} << u"生年月日"_qs << u"昭和35年4月2日"_qs;
     QTest::newRow("height too small") << Typing{{u"身長"_qs, u"45"_qs}} << u"身長"_qs << u"250.0"_qs;
     QTest::newRow("weight not a number") << Typing{{u"体重"_qs, u"重い"_qs}} << u"体重"_qs << u"300.0"_qs;
-    QTest::newRow("visit in the future") << Typing{{u"受診日"_qs, u"2199-01-01"_qs}} << u"受診日"_qs
-                                         << u"今日"_qs;
+    QTest::newRow("visit in the future")
+        << Typing{{u"受診日"_qs, u"2199-01-01"_qs}} << u"受診日"_qs << u"今日"_qs;
     QTest::newRow("pressure upside down")
         << Typing{{u"収縮期血圧"_qs, u"80"_qs}, {u"拡張期血圧"_qs, u"90"_qs}} << u"収縮期血圧"_qs
         << u"拡張期血圧"_qs;
@@ -202,6 +208,46 @@ void TestRecordsWindow::consultedClientHeadsOtherWindowsHandouts() {
         QTRY_VERIFY(!body.isBusy());
         QCOMPARE(nameLine(m_app->handoutDialogs.answer), wanted);
     }
+}
+
+void TestRecordsWindow::secondProgramOnTheRecordOnlyReadsIt() {
+    openRecord().open();
+    type(Client);
+    press(u"保存"_qs);
+    ShellFixture second;
+    second.fileDialog.answer = m_record;
+    auto& other = second.shell.window<RecordsWindow>();
+    other.openAnother();
+    QCOMPARE(second.handoutDialogs.notices.size(), 1);
+    QVERIFY2(second.handoutDialogs.notices.first().contains(u"読むだけ"),
+             qPrintable(second.handoutDialogs.notices.first()));
+    auto* clients = other.form()->findChild<QTableWidget*>();
+    QCOMPARE(clients->item(0, 0)->text(), u"髙橋 一郎"_qs);
+    clients->setCurrentCell(0, 0);
+    for (QLineEdit* box : other.form()->findChildren<QLineEdit*>())
+        QVERIFY2(box->isReadOnly() || box->accessibleName() == u"検索", qPrintable(box->accessibleName()));
+    for (QAbstractButton* b : other.form()->findChildren<QAbstractButton*>())
+        if (b->text() == u"保存" || b->text() == u"削除")
+            QVERIFY(!b->isEnabled());
+    QCOMPARE(second.handoutDialogs.notices.size(), 1);
+}
+
+void TestRecordsWindow::refusedFileChangesNothing() {
+    openRecord().open();
+    type(Client);
+    press(u"保存"_qs);
+    QFile text(QDir(m_files.path()).filePath(u"メモ.yomorisu"_qs));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("no record, only a note\n");
+    text.close();
+    m_app->fileDialog.answer = text.fileName();
+    m_app->shell.window<RecordsWindow>().openAnother();
+    QCOMPARE(m_app->handoutDialogs.notices.size(), 1);
+    QCOMPARE(cell(u"相談者の一覧"_qs, 0, 0), u"髙橋 一郎"_qs);
+    // Nor is it remembered: the next start opens the record used before.
+    m_app = std::make_unique<ShellFixture>();
+    m_app->shell.open<RecordsWindow>();
+    QCOMPARE(cell(u"相談者の一覧"_qs, 0, 0), u"髙橋 一郎"_qs);
 }
 
 YOMORISU_GUI_TEST_MAIN(TestRecordsWindow)
