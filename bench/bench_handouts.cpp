@@ -29,6 +29,8 @@ class FixedSavePath : public HandoutDialogs {
 public:
     QString chooseSavePath(QWidget*, const QString&) override { return path; }
     void tell(QWidget*, const QString& message) override { qFatal("told: %s", qPrintable(message)); }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&) override { return path; }
+    bool confirm(QWidget*, const QString&) override { return false; }
     QString path;
 };
 

@@ -59,4 +59,6 @@ mkdir -p "$out"
 # 96 dots per inch, so 15 twips are one pixel as designed.
 "$@" QT_QPA_PLATFORM=xcb QT_FONT_DPI=96 xvfb-run -a -s "-screen 0 2560x2048x24 -dpi 96" \
     "$build/tools/yomorisu_screens" "$out"
+# The 経過 handout as its first page prints.
+pdftoppm -r 60 -png -f 1 -l 1 -singlefile "$out/8-records-handout.pdf" "$out/8-records-handout"
 ls "$out"/*.png

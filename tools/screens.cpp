@@ -12,12 +12,18 @@
 #include "documents/documentwindow.h"
 #include "forms/startup.h"
 #include "forms/textbox.h"
+#include "records/actionplanwindow.h"
+#include "records/recordswindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -39,6 +45,20 @@ class ChosenFile : public OpenFileDialog {
 public:
     QString chooseFile(QWidget*, const QString&, const QString&) override { return path; }
     QString path;
+};
+
+// Saves go where the tool says; notices and questions go to the terminal.
+class ChosenSavePath : public HandoutDialogs {
+public:
+    QString chooseSavePath(QWidget*, const QString&) override { return path; }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&) override { return path; }
+    void tell(QWidget*, const QString& message) override {
+        QTextStream(stderr) << "told: " << message << '\n';
+        ++told;
+    }
+    bool confirm(QWidget*, const QString&) override { return false; }
+    QString path;
+    int told = 0;
 };
 
 class NoPrinter : public TextPrinter {
@@ -94,11 +114,35 @@ void click(const WindowObject& window, const QString& button) {
     window.control<QPushButton>(button)->click();
 }
 
+// The 相談記録 window's controls go by their accessible names and captions.
+void enter(const WindowObject& window, const QString& label, const QString& text) {
+    for (QWidget* w : window.form()->findChildren<QWidget*>()) {
+        if (w->accessibleName() != label)
+            continue;
+        if (auto* line = qobject_cast<QLineEdit*>(w))
+            line->setText(text);
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+            memo->setPlainText(text);
+        else if (auto* box = qobject_cast<QCheckBox*>(w))
+            box->setChecked(!text.isEmpty());
+        else if (auto* choice = qobject_cast<QComboBox*>(w))
+            choice->setCurrentText(text);
+    }
+}
+
+void press(const WindowObject& window, const QString& caption) {
+    for (QPushButton* b : window.form()->findChildren<QPushButton*>())
+        if (b->text() == caption)
+            b->click();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     prepareApplication();
+    // The record and the settings of this run are its own, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
     if (argc != 2) {
         QTextStream(stderr) << "usage: yomorisu_screens OUTPUT_FOLDER\n";
         return 2;
@@ -120,6 +164,8 @@ int main(int argc, char** argv) {
     NoPrinter printer;
     Shell shell(
         errors, tables.path(), [] {}, dialog, printer);
+    ChosenSavePath saveDialog;
+    shell.setHandoutDialogs(saveDialog);
     int failures = 0;
     auto save = [&](const WindowObject& window, const char* name) {
         QWidget* form = window.form();
@@ -192,5 +238,61 @@ int main(int argc, char** argv) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     save(documents, "7-documents-loaded");
 
-    return failures == 0 && errors.count == 0 ? 0 : 1;
+    // A client with three visits, one of them without a waist.
+    auto& records = shell.window<RecordsWindow>();
+    saveDialog.path = QDir(tables.path()).filePath(QStringLiteral("相談記録.yomorisu"));
+    records.startAnother();
+    save(records, "8-records");
+    enter(records, QStringLiteral("氏名"), QStringLiteral("髙橋　由紀子"));
+    enter(records, QStringLiteral("ふりがな"), QStringLiteral("たかはし ゆきこ"));
+    enter(records, QStringLiteral("生年月日"), QStringLiteral("昭和35年4月2日"));
+    enter(records, QStringLiteral("番号"), QStringLiteral("A-10234"));
+    enter(records, QStringLiteral("性別"), QStringLiteral("女性"));
+    const char* visits[][8] = {{"2026-03-02", "158.4", "68.2", "92.5", "148", "92", "182", "5.9"},
+                               {"R8.6.1", "158.4", "65.9", "", "138", "88", "156", "5.8"},
+                               {"2026/9/14", "158.2", "63.1", "86.0", "128", "82", "131", "5.6"}};
+    for (const auto& visit : visits) {
+        press(records, QStringLiteral("新しい記録"));
+        const char* labels[] = {"受診日",     "身長",       "体重",     "腹囲",
+                                "収縮期血圧", "拡張期血圧", "中性脂肪", "HbA1c"};
+        for (int i = 0; i < 8; ++i)
+            enter(records, QString::fromUtf8(labels[i]), QString::fromUtf8(visit[i]));
+        enter(records, QStringLiteral("メモ"), QStringLiteral("間食を減らす。歩数 8000 歩を目標に。"));
+        press(records, QStringLiteral("保存"));
+    }
+    save(records, "8-records-visits");
+    saveDialog.path = out.filePath(QStringLiteral("8-records-handout.pdf"));
+    press(records, QStringLiteral("経過を PDF に保存(&S)…"));
+    while (records.isBusy())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+
+    // The action plan of a sample client, with a swap and an exercise chosen.
+    class NoKeeper : public PlanKeeper {
+    public:
+        std::optional<QString> plan(qint64) const override { return std::nullopt; }
+        QString savePlan(qint64, const QString&) override { return {}; }
+    } keeper;
+    Client client{1, QStringLiteral("見本　花子"), QStringLiteral("みほん"), Sex::Female, QDate(1968, 5, 2),
+                  {}};
+    Visit visit;
+    visit.id = 1;
+    visit.date = QDate(2026, 6, 1);
+    visit.heightCm = 158, visit.weightKg = 66, visit.waistCm = 93;
+    visit.systolic = 138, visit.diastolic = 86, visit.hba1c = 5.8, visit.smoking = true;
+    ActionPlanWindow plan(shell, keeper, client, visit);
+    for (const char* name : {"食事を加える", "運動を加える"})
+        plan.findChild<QPushButton*>(QString::fromUtf8(name))->click();
+    plan.show();
+    if (!QTest::qWaitForWindowExposed(&plan))
+        ++failures;
+    QApplication::processEvents();
+    if (!plan.grab().save(out.filePath(QStringLiteral("9-actionplan.png"))))
+        ++failures;
+    // Its handout too, to look at as pictures of its pages.
+    QFile handoutFile(out.filePath(QStringLiteral("9-actionplan.pdf")));
+    if (!handoutFile.open(QIODevice::WriteOnly) ||
+        writeHandoutPdf(plan.handout(), QDate::currentDate(), handoutFile) < 1)
+        ++failures;
+
+    return failures == 0 && errors.count == 0 && saveDialog.told == 0 ? 0 : 1;
 }

@@ -13,6 +13,8 @@ public:
 
 protected:
     void bindControls() override;
+    // 記録(R): the 相談記録 window, and the record file it works on.
+    QMenuBar* makeMenuBar() override;
 
 private:
     Shell& m_shell;

@@ -8,6 +8,7 @@
 #include "exercise/rmrwindow.h"
 #include "meals/intakewindow.h"
 #include "meals/setmealwindow.h"
+#include "records/recordswindow.h"
 
 #include <functional>
 #include <memory>
@@ -49,6 +50,8 @@ public:
     OpenFileDialog& openFileDialog() override { return m_openFileDialog; }
     TextPrinter& printer() override { return m_printer; }
     HandoutDialogs& handoutDialogs() override;
+    QString consultedClient() const override { return m_consultedClient; }
+    void setConsultedClient(const QString& name) override { m_consultedClient = name; }
     // The save dialog and notices of the ファイル menus: the program's own
     // in the program, stand-ins in tests. Needed before a menu is used.
     void setHandoutDialogs(HandoutDialogs& dialogs) { m_handoutDialogs = &dialogs; }
@@ -62,8 +65,9 @@ private:
     OpenFileDialog& m_openFileDialog;
     TextPrinter& m_printer;
     HandoutDialogs* m_handoutDialogs = nullptr;
+    QString m_consultedClient;
     std::tuple<std::unique_ptr<MainMenuWindow>, std::unique_ptr<SetMealWindow>, std::unique_ptr<IntakeWindow>,
                std::unique_ptr<RmrWindow>, std::unique_ptr<ExpenditureWindow>, std::unique_ptr<BodyWindow>,
-               std::unique_ptr<DocumentWindow>>
+               std::unique_ptr<DocumentWindow>, std::unique_ptr<RecordsWindow>>
         m_windows;
 };

@@ -4,6 +4,8 @@
 #include "common/numbers.h"
 #include "common/runtimeerror.h"
 
+#include <cmath>
+
 namespace {
 
 QString box(const QString& name) {
@@ -45,16 +47,21 @@ StandardWeightRule standardWeightRule(qint32 height) {
 }
 
 double standardWeight(qint32 height) {
-    const double difference = double(height) - 100;
-    switch (standardWeightRule(height)) {
-    case StandardWeightRule::Tall:
+    return standardWeight(double(height));
+}
+
+double standardWeight(double heightCm) {
+    const double difference = heightCm - 100;
+    if (heightCm >= TallFrom)
         return difference * 0.9;
-    case StandardWeightRule::Middle:
+    if (heightCm >= MiddleFrom)
         return difference / 10 * 0.4 + 50;
-    case StandardWeightRule::Short:
-        break;
-    }
     return difference;
+}
+
+double bodyMassIndex(double heightCm, double weightKg) {
+    const double metres = heightCm / 100;
+    return std::round(weightKg / (metres * metres) * 10) / 10;
 }
 
 // Kept beside the arithmetic above: a change to one is a change to the other.

@@ -35,6 +35,12 @@ double standardWeight(qint32 height);
 // names the height box.
 qint32 bodyMassIndex(qint32 height, qint32 weight);
 
+// The same two for a measured height and weight with their decimals, as a
+// record keeps them: the standard weight by the rules above, and the BMI to
+// one decimal (halves away from zero). The height must be above zero.
+double standardWeight(double heightCm);
+double bodyMassIndex(double heightCm, double weightKg);
+
 // Where the classes part: a BMI below the first is thin, one above the
 // second heavy.
 inline constexpr double ThinBmiBelow = 18.5;

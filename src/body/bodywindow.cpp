@@ -52,7 +52,7 @@ std::optional<Handout> BodyWindow::handout() const {
         return std::nullopt;
     const Calculation& c = *m_shown;
     // The window has no title label: its caption heads the page.
-    Handout paper{layout().caption, layout().name, {}};
+    Handout paper{layout().caption, layout().name, {}, {}};
     const QString weightUnit = caption(QStringLiteral("Label7"));
     // A page the client keeps: the figures large, the figure beside them.
     paper.addFigures(

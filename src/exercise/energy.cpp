@@ -35,8 +35,8 @@ template <class Step> auto blaming(const QString& source, Step&& step) {
 
 } // namespace
 
-Sex readSex(const QString& text) {
-    Sex sex;
+SexFactor readSex(const QString& text) {
+    SexFactor sex;
     sex.code = blaming(box(QStringLiteral("性別")), [&] { return roundToInt32(leadingNumber(text)); });
     sex.factor = sex.code == 2 ? WomanFactor : ManFactor;
     return sex;
@@ -66,11 +66,11 @@ qint16 exerciseMinutesOf(const QString& minutesText) {
     return roundToInt16(leadingNumber(minutesText));
 }
 
-float energy(qint16 total, const Sex& sex) {
+float energy(qint16 total, const SexFactor& sex) {
     return static_cast<float>(total) * sex.factor;
 }
 
 float computeEnergy(const Table& table, const ExerciseEntries& entries, const QString& sexText) {
-    const Sex sex = readSex(sexText);
+    const SexFactor sex = readSex(sexText);
     return energy(exerciseTotal(table, entries), sex);
 }

@@ -17,7 +17,7 @@ constexpr int ExerciseRowCount = 8;
 // at 2k-1.
 using ExerciseEntries = std::array<QString, 2 * ExerciseRowCount>;
 
-struct Sex {
+struct SexFactor {
     qint32 code = 0;
     float factor = 0; // kept in single precision, as the energy is
 };
@@ -25,7 +25,7 @@ struct Sex {
 // Step 1: the sex code from the text of its box, rounded halves-to-even. Code
 // 2 (a woman) takes 0.9833, every other code 0.9821. Throws the overflow error
 // naming the box when the code does not fit in 32 bits.
-Sex readSex(const QString& text);
+SexFactor readSex(const QString& text);
 
 // Steps 5 and 6: the sum over the entry rows of RMR value × minutes, each row
 // finished before the next is read. Minutes round to 16 bits before the
@@ -40,7 +40,7 @@ qint32 exerciseRowOf(const QString& numberText);
 qint16 exerciseMinutesOf(const QString& minutesText);
 
 // Step 7: the total times the factor, one single-precision multiplication.
-float energy(qint16 total, const Sex& sex);
+float energy(qint16 total, const SexFactor& sex);
 
 // All of it, in order, over a table already loaded.
 float computeEnergy(const Table& table, const ExerciseEntries& entries, const QString& sexText);

@@ -34,7 +34,7 @@ void ExpenditureWindow::bindControls() {
 void ExpenditureWindow::calculate() {
     m_shown.reset();
     // A sex code that overflows stops the click before anything is cleared.
-    const Sex sex = readSex(Text17->text());
+    const SexFactor sex = readSex(Text17->text());
 
     // Made for this click only, so no row of an earlier load can count.
     Table table;
@@ -56,7 +56,7 @@ std::optional<Handout> ExpenditureWindow::handout() const {
     if (!m_shown)
         return std::nullopt;
     const Calculation& c = *m_shown;
-    Handout paper{caption(QStringLiteral("Label1")), layout().name, {}};
+    Handout paper{caption(QStringLiteral("Label1")), layout().name, {}, {}};
     QList<QStringList> rows;
     for (int k = 1; k <= ExerciseRowCount; ++k) {
         const QString& numberText = c.entries[size_t(2 * k - 2)];

@@ -35,7 +35,7 @@ private:
     struct Calculation {
         Table table;
         ExerciseEntries entries;
-        Sex sex;
+        SexFactor sex;
         float energy = 0;
     };
     std::optional<Calculation> m_shown;

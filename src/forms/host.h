@@ -44,6 +44,13 @@ public:
     virtual QString chooseSavePath(QWidget* parent, const QString& proposedPath) = 0;
     // A notice that is no failure, such as a button to press first.
     virtual void tell(QWidget* parent, const QString& message) = 0;
+    // The save dialog for a file of another kind, listing the files that
+    // match `nameFilter` ("CSV (*.csv)"), asking before it replaces one.
+    virtual QString chooseSaveFile(QWidget* parent, const QString& proposedPath,
+                                   const QString& nameFilter) = 0;
+    // A question answered yes or no, such as before a deletion; no unless
+    // the user says yes.
+    virtual bool confirm(QWidget* parent, const QString& question) = 0;
 };
 
 // What a window needs from the program around it. The shell implements it;
@@ -61,4 +68,7 @@ public:
     virtual OpenFileDialog& openFileDialog() = 0;
     virtual TextPrinter& printer() = 0;
     virtual HandoutDialogs& handoutDialogs() = 0;
+    // The client being seen, whose name heads every handout; empty when none.
+    virtual QString consultedClient() const = 0;
+    virtual void setConsultedClient(const QString& name) = 0;
 };

@@ -28,11 +28,19 @@ void WindowObject::open() {
 
 void WindowObject::load() {
     unload();
-    m_form = buildWindow(m_layout, hasFileMenu() ? makeFileMenu() : nullptr);
+    m_form = buildForm(makeMenuBar());
     m_form->installEventFilter(this);
     // Work for a window that is gone has no one to show its result to.
     connect(m_form.get(), &QObject::destroyed, &m_work, &BackgroundWork::cancelAll);
     bindControls();
+}
+
+std::unique_ptr<QWidget> WindowObject::buildForm(QMenuBar* menuBar) {
+    return buildWindow(m_layout, menuBar);
+}
+
+QMenuBar* WindowObject::makeMenuBar() {
+    return hasFileMenu() ? makeFileMenu() : nullptr;
 }
 
 void WindowObject::unload() {
@@ -109,12 +117,16 @@ QString WindowObject::caption(const QString& controlName) const {
     return c ? c->caption : QString();
 }
 
+QString WindowObject::handoutHint() const {
+    return QStringLiteral("先に「%1」を押してください。").arg(caption(handoutButton()).trimmed());
+}
+
 std::optional<Handout> WindowObject::handoutOrHint() {
     std::optional<Handout> paper = handout();
     if (!paper)
-        m_host.handoutDialogs().tell(
-            m_form.get(),
-            QStringLiteral("先に「%1」を押してください。").arg(caption(handoutButton()).trimmed()));
+        m_host.handoutDialogs().tell(m_form.get(), handoutHint());
+    else if (paper->clientName.isEmpty())
+        paper->clientName = m_host.consultedClient();
     return paper;
 }
 
@@ -123,7 +135,7 @@ void WindowObject::saveHandout() {
     if (!paper)
         return;
     const QDate today = QDate::currentDate();
-    const QString path = askSavePath(today);
+    const QString path = askSavePath(today, paper->name);
     if (!path.isEmpty())
         m_work.save(path, [paper = *paper, today](QIODevice& file, WorkProgress& progress) {
             writeHandoutPdf(paper, today, file, &progress);
@@ -148,17 +160,18 @@ void WindowObject::printHandout() {
 
 Handout WindowObject::listingHandout(const QString& nameHeading, const QString& valueHeading,
                                      const QList<QStringList>& rows) const {
-    Handout paper{caption(QStringLiteral("Label1")), m_layout.name, {}};
+    Handout paper{caption(QStringLiteral("Label1")), m_layout.name, {}, {}};
     paper.addTable({{QStringLiteral("番号"), 12, true}, {nameHeading, 68, false}, {valueHeading, 20, true}},
                    rows);
     return paper;
 }
 
-QString WindowObject::askSavePath(const QDate& today) {
+QString WindowObject::askSavePath(const QDate& today, const QString& name) {
     m_askingSavePath = true;
     const auto asked = qScopeGuard([this] { m_askingSavePath = false; });
     return m_host.handoutDialogs().chooseSavePath(
-        m_form.get(), QDir(m_host.tableFolder()).filePath(proposedPdfName(m_layout.name, today)));
+        m_form.get(),
+        QDir(m_host.tableFolder()).filePath(proposedPdfName(name.isEmpty() ? m_layout.name : name, today)));
 }
 
 void WindowObject::chooseSave() {

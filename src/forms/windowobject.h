@@ -87,9 +87,21 @@ protected:
     // The button (by control name) whose press gives the window something to
     // print.
     virtual QString handoutButton() const { return {}; }
-    // The save dialog, proposing the window's name and today's date in the
-    // documents folder; the empty text when the user cancelled.
-    QString askSavePath(const QDate& today);
+    // The save dialog, proposing `name` (else the window's) and today's date
+    // in the documents folder; the empty text when the user cancelled.
+    QString askSavePath(const QDate& today, const QString& name = {});
+    // The on-screen part, with the menu bar (if any) above it: by default
+    // built from the layout.
+    virtual std::unique_ptr<QWidget> buildForm(QMenuBar* menuBar);
+    // The window's menu bar: the ファイル menu where it has one.
+    virtual QMenuBar* makeMenuBar();
+    // The ファイル menu with its two items, for a window to add its own to.
+    QMenuBar* makeFileMenu();
+    // What to do first when there is nothing to print.
+    virtual QString handoutHint() const;
+    // PDF に保存(S)… as chosen from the menu: one save at a time, so a second
+    // choice never brings up a dialog behind the first or its writing.
+    void chooseSave();
     BackgroundWork& work() { return m_work; }
     // The caption of a control of the layout.
     QString caption(const QString& controlName) const;
@@ -100,10 +112,6 @@ protected:
 
 private:
     [[noreturn]] void missingControl(const QString& name) const;
-    QMenuBar* makeFileMenu();
-    // PDF に保存(S)… as chosen from the menu: one save at a time, so a second
-    // choice never brings up a dialog behind the first or its writing.
-    void chooseSave();
     // Tells the user which button to press first when there is nothing to print.
     std::optional<Handout> handoutOrHint();
 

@@ -41,7 +41,7 @@ std::optional<Handout> IntakeWindow::handout() const {
     if (!m_shown)
         return std::nullopt;
     const Calculation& c = *m_shown;
-    Handout paper{caption(QStringLiteral("Label1")), layout().name, {}};
+    Handout paper{caption(QStringLiteral("Label1")), layout().name, {}, {}};
     const QString meals[] = {caption(QStringLiteral("Label5")), caption(QStringLiteral("Label6")),
                              caption(QStringLiteral("Label7"))};
     const QString sumLabels[] = {caption(QStringLiteral("Label9")), caption(QStringLiteral("Label10")),

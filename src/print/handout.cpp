@@ -25,7 +25,8 @@ QPen thinPen() {
     return QPen(Qt::black, Resolution / 150.0);
 }
 
-void drawHead(QPainter& painter, const QRectF& body, const QString& title, const QString& date) {
+void drawHead(QPainter& painter, const QRectF& body, const QString& title, const QString& date,
+              const QString& clientName) {
     const QFont titleFont = printFont(14, true);
     const QFont textFont = printFont();
     const QFontMetricsF titleMetrics(titleFont, painter.device());
@@ -40,11 +41,17 @@ void drawHead(QPainter& painter, const QRectF& body, const QString& title, const
         title, Qt::ElideRight, body.width() - textMetrics.horizontalAdvance(date) - textMetrics.height());
     painter.drawText(QPointF(body.left(), dateBaseline), shownTitle);
 
-    // Room for a name written by hand: half the width, ruled below.
+    // Room for a name written by hand: half the width, ruled below; or the
+    // client's name on that line.
     painter.setFont(textFont);
     const qreal nameBaseline = dateBaseline + titleMetrics.descent() + 2.2 * textMetrics.height();
     const QString label = QStringLiteral("氏名：");
     painter.drawText(QPointF(body.left(), nameBaseline), label);
+    if (!clientName.isEmpty()) {
+        const qreal nameWidth = body.width() / 2 - textMetrics.horizontalAdvance(label);
+        painter.drawText(QPointF(body.left() + textMetrics.horizontalAdvance(label), nameBaseline),
+                         textMetrics.elidedText(clientName, Qt::ElideRight, nameWidth));
+    }
     const qreal ruleY = nameBaseline + textMetrics.descent();
     painter.drawLine(QPointF(body.left() + textMetrics.horizontalAdvance(label), ruleY),
                      QPointF(body.left() + body.width() / 2, ruleY));
@@ -187,8 +194,19 @@ public:
               });
     }
 
+    void add(const Handout::Drawing& drawing) {
+        gap();
+        const qreal height = drawing.millimetres / 25.4 * Resolution;
+        place(height, [drawing, height, x = m_frame.body.left(),
+                       width = m_frame.body.width()](QPainter& painter, qreal y) {
+            painter.save();
+            drawing.paint(painter, QRectF(x, y, width, height));
+            painter.restore();
+        });
+    }
+
     // Paints every page, with the head and the foot; stops once cancelled.
-    void paint(const QString& title, const QString& date, WorkProgress* progress) {
+    void paint(const QString& title, const QString& date, const QString& clientName, WorkProgress* progress) {
         if (progress)
             progress->setTotal(pages());
         QPainter painter(&m_writer);
@@ -199,7 +217,7 @@ public:
                 return;
             if (page > 0)
                 m_writer.newPage();
-            drawHead(painter, m_frame.body, title, date);
+            drawHead(painter, m_frame.body, title, date, clientName);
             for (const auto& [y, draw] : m_pages[size_t(page)])
                 draw(painter, y);
             m_frame.drawFoot(painter, ProgramName.toString(), page + 1, pages());
@@ -297,6 +315,10 @@ void Handout::addScale(const Scale& scale) {
     pieces.append(scale);
 }
 
+void Handout::addDrawing(qreal millimetres, Paint paint) {
+    pieces.append(Drawing{millimetres, std::move(paint)});
+}
+
 QString japaneseDate(const QDate& date) {
     return QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day());
 }
@@ -324,6 +346,6 @@ int paintHandout(const Handout& handout, const QDate& date, QPagedPaintDevice& w
     PageComposer composer(writer, frame);
     for (const Handout::Piece& piece : handout.pieces)
         std::visit([&composer](const auto& p) { composer.add(p); }, piece);
-    composer.paint(handout.title, japaneseDate(date), progress);
+    composer.paint(handout.title, japaneseDate(date), handout.clientName, progress);
     return composer.pages();
 }

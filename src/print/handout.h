@@ -6,9 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <variant>
 
 class QDate;
+class QPainter;
+class QRectF;
 class QIODevice;
 class QPagedPaintDevice;
 class WorkProgress;
@@ -20,6 +23,9 @@ struct Handout {
     QString title;
     // The window's name, which starts the proposed file name.
     QString name;
+    // Whose handout it is: written on the head's name line; empty leaves
+    // that line blank for a name written by hand.
+    QString clientName;
 
     // One column of a table: its heading and share of the width; numbers
     // are set flush right.
@@ -55,6 +61,12 @@ struct Handout {
     };
     void addScale(const Scale& scale);
 
+    // A drawing across the page's width, `millimetres` high, painted by
+    // `paint` into the rectangle it is given. It is painted on the worker
+    // that writes the pages, so it holds its own copy of what it draws.
+    using Paint = std::function<void(QPainter&, const QRectF&)>;
+    void addDrawing(qreal millimetres, Paint paint);
+
     struct Table {
         QList<Column> columns;
         QList<QStringList> rows;
@@ -72,7 +84,11 @@ struct Handout {
         qreal leastMillimetres = 0;
         bool beside = false;
     };
-    using Piece = std::variant<Table, Line, Figures, Picture, Scale>;
+    struct Drawing {
+        qreal millimetres = 0;
+        Paint paint;
+    };
+    using Piece = std::variant<Table, Line, Figures, Picture, Scale, Drawing>;
     // In the order they go on the pages.
     QList<Piece> pieces;
 };
@@ -87,9 +103,8 @@ QString handoutTitle(const Handout& handout, const QDate& date);
 
 // Lays the handout out on A4 portrait pages in the print font and writes the
 // PDF into `device`, which must be open for writing. Every page has the head
-// (title, date, "氏名：") and the foot (the program's name and "n / N").
-// Reports the pages to `progress`, stopping early once it is cancelled.
-// Returns the number of pages.
+// (title, date, "氏名：" and the client's name when it has one) and the foot (the program's name and "n /
+// N"). Reports the pages to `progress`, stopping early once it is cancelled. Returns the number of pages.
 int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device,
                     WorkProgress* progress = nullptr);
 // The same pages on `device`, a PDF writer or a printer laying pages out at

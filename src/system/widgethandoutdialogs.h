@@ -9,4 +9,6 @@ class WidgetHandoutDialogs : public HandoutDialogs {
 public:
     QString chooseSavePath(QWidget* parent, const QString& proposedPath) override;
     void tell(QWidget* parent, const QString& message) override;
+    QString chooseSaveFile(QWidget* parent, const QString& proposedPath, const QString& nameFilter) override;
+    bool confirm(QWidget* parent, const QString& question) override;
 };

@@ -297,7 +297,7 @@ void TestHandouts::bmiScaleMarksTheClientsPointAndKeepsTheFigureSharp() {
 void TestHandouts::longTableKeepsEveryRowWholeOnOnePage() {
     // Names that wrap make rows of two lines, which page breaks fall into.
     const QString name = u"■特製幕の内弁当（季節の小鉢３品とデザート、味噌汁、香の物付き）大盛り"_qs;
-    Handout paper{u"食事カロリー1"_qs, u"定食1"_qs, {}};
+    Handout paper{u"食事カロリー1"_qs, u"定食1"_qs, {}, {}};
     QList<QStringList> rows;
     for (int n = 1; n <= 150; ++n)
         rows.append({QString::number(n), n % 3 ? u"焼き魚定食"_qs : name, QString::number(1000 + n)});

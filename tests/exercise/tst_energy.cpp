@@ -187,8 +187,8 @@ void TestEnergy::printedEnergy() {
 // a 16-bit whole number and a 24-bit fraction fits a long double, so rounding
 // that to float is the one rounding allowed.
 void TestEnergy::everyTotalIsOneRoundedProduct() {
-    const Sex man = readSex(QStringLiteral("1"));
-    const Sex woman = readSex(QStringLiteral("2"));
+    const SexFactor man = readSex(QStringLiteral("1"));
+    const SexFactor woman = readSex(QStringLiteral("2"));
     int wrong = 0;
     for (int total = -32768; total <= 32767; ++total) {
         wrong += !sameFloat(energy(qint16(total), man), float(total * ManFactor));

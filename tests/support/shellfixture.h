@@ -94,6 +94,15 @@ public:
         return answer;
     }
     void tell(QWidget*, const QString& message) override { notices.append(message); }
+    QString chooseSaveFile(QWidget*, const QString& proposedPath, const QString&) override {
+        return chooseSavePath(nullptr, proposedPath);
+    }
+    bool confirm(QWidget*, const QString& question) override {
+        questions.append(question);
+        return yes;
+    }
+    bool yes = false;
+    QStringList questions;
     QString answer;
     QStringList proposed;
     QStringList notices;
