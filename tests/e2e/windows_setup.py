@@ -2,19 +2,24 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The Windows setup end to end, as a clinic's PC meets it: in a Wine prefix
 and on a virtual display of its own, the setup installs silently; the files,
-the Start-menu shortcut and the uninstall entry are checked; the installed
-program starts from the shortcut's target, copies the samples to Documents,
-and is driven by mouse and keyboard (xdotool) through 食品カロリー and
-摂取カロリー, saving both handouts as PDFs, and ended with おわり; the setup
-runs again over the installed program; the silent uninstall leaves nothing
-of it and Documents as they were.
+the Start-menu shortcut, the App Paths and uninstall entries are checked; the
+installed program starts from the shortcut's target, copies the samples to
+Documents; while it runs, the setup and the uninstaller refuse and change
+nothing; it is driven by mouse and keyboard (xdotool) through 食品カロリー
+and 摂取カロリー, saving both handouts as PDFs, and ended with おわり; the
+setup runs again over the installed program (a repair); the next version
+replaces it in place, and then this version is refused; the silent uninstall
+leaves nothing of it and Documents as they were.
 
 Under Wine without a window manager, keys reach a window only once it has
 the focus (`xdotool windowfocus --sync`), and a window's X window is its
-client area. Buttons are clicked where the layouts place them, in twips
-(15 to a pixel at Wine's 96 dots per inch).
+client area. Controls are clicked where the program's layout tables place
+them (LAYOUTS, printed by the build's yomorisu_layouts), in twips (15 to a
+pixel at Wine's 96 dots per inch).
 
-Usage: windows_setup.py --setup yomorisu-<version>-setup.exe --data DATA --out DIR
+Usage: windows_setup.py --setup yomorisu-<version>-setup.exe
+                        --next-setup yomorisu-<later version>-setup.exe
+                        --layouts LAYOUTS.json --data DATA --out DIR
 Exit status 0 when every step passed, 1 on a failure. Pictures of the
 screen after each step land in DIR.
 """
@@ -22,6 +27,7 @@ screen after each step land in DIR.
 import argparse
 import csv
 import hashlib
+import json
 import os
 import re
 import shutil
@@ -38,25 +44,16 @@ from session import Session
 
 PRODUCT = "ヨモリス"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.yomorisu.Yomorisu"
+APP_PATHS_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\yomorisu.exe"
+# The setup's and the uninstaller's statuses for "ヨモリス is running" and
+# "a newer version is installed".
+RUNNING = 3
+NEWER_INSTALLED = 4
+OTHER_FORM = 7
 TIMEOUT = 60  # seconds for anything Wine does; its first start is slow
 
-# The designed rectangles (left, top, width, height in twips) of what the
-# journey clicks, window by window.
-MENU_BUTTONS = {
-    "食品カロリー": (360, 720, 1575, 375),
-    "摂取カロリー": (2880, 720, 1455, 375),
-    "おわり": (2040, 2760, 855, 540),
-}
-MENU_CLIENT = (4680, 3480)
-SET_MEAL_DISPLAY = (10080, 720, 735, 975)
-SET_MEAL_BACK = (10080, 4320, 735, 2295)
-SET_MEAL_CLIENT = (10845, 7635)
-INTAKE_CLIENT = (7095, 5505)
-INTAKE_PLACE = (5370, 2610)
-INTAKE_CALCULATE = (5280, 3840, 1575, 615)
-# Text1..Text10 breakfast, Text11..Text20 lunch, Text21..Text30 dinner: a
-# row of boxes 600 twips apart.
-INTAKE_ROWS = {"朝食": 1680, "昼食": 2280, "夕食": 2880}
+# Text1..Text10 breakfast, Text11..Text20 lunch, Text21..Text30 dinner.
+INTAKE_BOXES = {"朝食": 1, "昼食": 11, "夕食": 21}
 # Set-meal numbers typed for each meal; a number may come twice, a box may
 # stay empty.
 EATEN = {"朝食": ["3", "15"], "昼食": ["120", "7", "7"], "夕食": ["200", "1", "", "42"]}
@@ -125,15 +122,17 @@ def link_target(lnk):
 
 
 class Journey:
-    def __init__(self, setup, data, out):
+    def __init__(self, setup, next_setup, layouts, ca, data, out):
         self.setup = Path(setup).resolve()
+        self.next_setup = Path(next_setup).resolve()
+        self.layouts = json.loads(Path(layouts).read_text(encoding="utf-8"))
+        self.ca = Path(ca).resolve()
         self.data = Path(data).resolve()
         self.out = Path(out).resolve()
         shutil.rmtree(self.out, ignore_errors=True)
         self.out.mkdir(parents=True)
-        match = re.fullmatch(r"yomorisu-(.+)-setup\.exe", self.setup.name)
-        assert match, f"not a setup's name: {self.setup.name}"
-        self.version = match[1]
+        self.version = self.setup_version(self.setup)
+        self.next_version = self.setup_version(self.next_setup)
         self.work = Path(tempfile.mkdtemp(prefix="yomorisu-e2e-windows-"))
         self.home = self.work / "home"
         (self.home / "Documents").mkdir(parents=True)
@@ -155,6 +154,23 @@ class Journey:
         for name in ("XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "WINEPATH", "QT_PLUGIN_PATH",
                      "QT_QPA_PLATFORM"):
             self.env.pop(name, None)
+
+    @staticmethod
+    def setup_version(setup):
+        match = re.fullmatch(r"yomorisu-(.+)-setup\.exe", setup.name)
+        assert match, f"not a setup's name: {setup.name}"
+        return match[1]
+
+    def control(self, window, caption=None, name=None):
+        """A control's rectangle (twips) in a window's layout, found by its
+        caption or its name."""
+        for control_name, control in self.layouts[window]["controls"].items():
+            if control_name == name or (caption is not None and control["caption"] == caption):
+                return control["rectangle"]
+        raise AssertionError(f"{window} has no control {caption or name}")
+
+    def client(self, window):
+        return self.layouts[window]["client"]
 
     # -- the machine ----------------------------------------------------------
 
@@ -217,21 +233,45 @@ class Journey:
         return self.home / "Documents"
 
     def uninstall_entry(self):
-        """The values of the uninstall key, as Windows' reg tool exports them;
-        None when there is no key."""
+        return self.registry_key(UNINSTALL_KEY)
+
+    def registry_key(self, key):
+        """The values of a key, as Windows' reg tool exports them; None when
+        there is no key. The default value is named "@"."""
+        keys = self.registry_tree(key)
+        return None if keys is None else keys.get(key.split("\\", 1)[1].lower(), {})
+
+    def registry_tree(self, key):
+        """Every key below `key` (by its path without the root, in lower
+        case) with its values; None when there is no key."""
         exported = self.work / "entry.reg"
         exported.unlink(missing_ok=True)
-        result = self.run("wine", "reg", "export", UNINSTALL_KEY, "Z:" + str(exported).replace("/", "\\"),
+        result = self.run("wine", "reg", "export", key, "Z:" + str(exported).replace("/", "\\"),
                           "/reg:64", check=False)
         if result.returncode != 0:
             return None
-        values = {}
+        keys = {}
+        values = None
         for line in exported.read_bytes().decode("utf-16").splitlines():
-            match = re.fullmatch(r'"([^"]+)"=(?:"(.*)"|dword:([0-9a-f]{8}))', line)
-            if match:
+            if section := re.fullmatch(r"\[[^\\]+\\(.+)\]", line):
+                values = keys.setdefault(section[1].lower(), {})
+            match = re.fullmatch(r'"?([^"]+?)"?=(?:"(.*)"|dword:([0-9a-f]{8}))', line)
+            if match and values is not None:
                 values[match[1]] = match[2].replace('\\"', '"').replace("\\\\", "\\") if match[2] is not None \
                     else int(match[3], 16)
-        return values
+        return keys
+
+    def msi_entries(self):
+        """The uninstall entries the MSI made: under its product code."""
+        keys = self.registry_tree(UNINSTALL_KEY.rsplit("\\", 1)[0]) or {}
+        return {key: values for key, values in keys.items() if values.get("DisplayName") == PRODUCT
+                and not key.endswith("jp.yomorisu.yomorisu")}
+
+    def msiexec(self, action, msi, expect_success=True):
+        status = self.wine("msiexec", action, "Z:" + str(msi).replace("/", "\\"), "/qn", timeout=300,
+                           check=False).returncode
+        assert (status == 0) == expect_success, f"msiexec {action} {msi.name} ended with {status}"
+        return status
 
     # -- windows on the screen ------------------------------------------------
 
@@ -256,11 +296,12 @@ class Journey:
         self.xdotool("windowraise", window)
         self.xdotool("windowfocus", "--sync", window)
 
-    def click(self, window, rectangle, client_height):
+    def click(self, window, layout, rectangle):
         """A click in the middle of a control placed at `rectangle` (twips)
-        in a window whose designed client area is `client_height` twips high
-        and lies at the bottom of the window's client area, below the menu
-        bar of a working window."""
+        in the window of that layout, whose designed client area lies at the
+        bottom of the window's client area, below the menu bar of a working
+        window."""
+        client_height = self.client(layout)[1]
         left, top, width, height = self.geometry(window)
         x = left + pixels(rectangle[0] + rectangle[2] / 2)
         y = top + height - pixels(client_height) + pixels(rectangle[1] + rectangle[3] / 2)
@@ -327,20 +368,28 @@ class Journey:
         assert target.lower() == rf"c:\program files\{PRODUCT}\bin\yomorisu.exe".lower(), target
         self.program_path = target
 
-    def check_uninstall_entry(self):
+    def check_uninstall_entry(self, version=None):
+        version = version or self.version
         entry = self.uninstall_entry()
         assert entry is not None, "no uninstall entry"
         folder = rf"C:\Program Files\{PRODUCT}"
+        numbers = [int(n) for n in version.split(".")]
         wanted = {
             "DisplayName": PRODUCT,
             "Publisher": PRODUCT,
-            "DisplayVersion": self.version,
+            "DisplayVersion": version,
+            "VersionMajor": numbers[0],
+            "VersionMinor": numbers[1],
+            "InstallDate": time.strftime("%Y%m%d"),
             "DisplayIcon": rf"{folder}\bin\yomorisu.exe,0",
             "UninstallString": rf'"{folder}\uninstall.exe"',
             "QuietUninstallString": rf'"{folder}\uninstall.exe" /S',
         }
         for name, value in wanted.items():
             assert entry.get(name) == value, f"{name} is {entry.get(name)!r}, wanted {value!r}"
+        assert entry.get("Comments"), "no Comments"
+        app_paths = self.registry_key(APP_PATHS_KEY)
+        assert app_paths and app_paths.get("@") == rf"{folder}\bin\yomorisu.exe", f"App Paths: {app_paths}"
         # In KiB, within a tenth of what is there.
         estimated = entry.get("EstimatedSize", 0) * 1024
         assert abs(estimated - self.installed_size) < self.installed_size / 10, \
@@ -356,7 +405,7 @@ class Journey:
         time.sleep(1)
         self.shoot("menu")
         left, top, width, height = self.geometry(self.menu)
-        assert (width, height) == (pixels(MENU_CLIENT[0]), pixels(MENU_CLIENT[1])), (width, height)
+        assert [width, height] == [pixels(n) for n in self.client("健康menu")], (width, height)
         # The first start copies the samples to Documents, where there is no
         # c:\my documents\.
         for name in ("rmr.csv", "定食.csv"):
@@ -366,12 +415,27 @@ class Journey:
         assert tree(self.documents / "健康相談") == tree(self.data / "健康相談"), "健康相談 not copied whole"
         assert not (self.drive_c / "my documents").exists(), r"c:\my documents\ was made"
 
+    def refused_while_running(self):
+        """The setup and the uninstaller, silent, stop while the program
+        runs, with their status and nothing changed. Run without waiting for
+        every process of the prefix: the program goes on."""
+        installed = tree(self.install_folder)
+        entry = self.uninstall_entry()
+        uninstaller = re.fullmatch(r'"([^"]+)" /S', entry["QuietUninstallString"])[1]
+        for what, command in (("setup", [str(self.setup), "/S"]), ("uninstaller", [uninstaller, "/S"])):
+            status = self.run("wine", *command, timeout=300, check=False).returncode
+            assert status == RUNNING, f"the {what} ended with {status} while the program runs"
+            assert tree(self.install_folder) == installed, f"the {what} changed the installed files"
+            assert self.uninstall_entry() == entry, f"the {what} changed the uninstall entry"
+            print(f"  {what} while running: status {status}, nothing changed")
+        assert self.program.poll() is None, "the program ended"
+
     def set_meal_handout(self):
-        self.click(self.menu, MENU_BUTTONS["食品カロリー"], MENU_CLIENT[1])
+        self.click(self.menu, "健康menu", self.control("健康menu", "食品カロリー"))
         window = self.window("定食1")
         width = self.geometry(window)[2]
-        assert width == pixels(SET_MEAL_CLIENT[0]), f"定食1 is {width} px wide"
-        self.click(window, SET_MEAL_DISPLAY, SET_MEAL_CLIENT[1])
+        assert width == pixels(self.client("定食1")[0]), f"定食1 is {width} px wide"
+        self.click(window, "定食1", self.control("定食1", "表　　　　示"))
         time.sleep(1)
         self.shoot("set-meals")
         text = self.save_handout(window, "setmeal")
@@ -384,23 +448,25 @@ class Journey:
         assert not missing, f"the handout lacks the rows {missing}: {text}"
         print(f"  定食1's handout: all {len(table)} rows")
         # Back to the menu, as the user goes on from there.
-        self.click(window, SET_MEAL_BACK, SET_MEAL_CLIENT[1])
+        self.click(window, "定食1", self.control("定食1", "処方menuへ"))
         wait_for(lambda: not self.run("xdotool", "search", "--onlyvisible", "--name", "^定食1$",
                                       check=False).stdout.strip(), TIMEOUT, "定食1 unloaded")
 
     def intake_handout(self):
-        self.click(self.menu, MENU_BUTTONS["摂取カロリー"], MENU_CLIENT[1])
+        self.click(self.menu, "健康menu", self.control("健康menu", "摂取カロリー"))
         window = self.window("摂取")
         left, top, width, height = self.geometry(window)
         # Where its layout puts it, its menu bar above the designed client area.
-        assert (left, top) == (pixels(INTAKE_PLACE[0]), pixels(INTAKE_PLACE[1])), f"摂取 stands at {left}, {top}"
-        assert width == pixels(INTAKE_CLIENT[0]) and height > pixels(INTAKE_CLIENT[1]), f"摂取 is {width}×{height}"
+        place = [pixels(n) for n in self.layouts["摂取"]["position"]]
+        assert [left, top] == place, f"摂取 stands at {left}, {top}"
+        client = [pixels(n) for n in self.client("摂取")]
+        assert width == client[0] and height > client[1], f"摂取 is {width}×{height}"
         for meal, numbers in EATEN.items():
             for k, number in enumerate(numbers):
                 if number:
-                    self.click(window, (120 + 600 * k, INTAKE_ROWS[meal], 375, 375), INTAKE_CLIENT[1])
+                    self.click(window, "摂取", self.control("摂取", name=f"Text{INTAKE_BOXES[meal] + k}"))
                     self.type(number)
-        self.click(window, INTAKE_CALCULATE, INTAKE_CLIENT[1])
+        self.click(window, "摂取", self.control("摂取", "計　　算"))
         time.sleep(1)
         self.shoot("intake")
         calories = [value for _, value in read_table(self.data / "定食.csv")]
@@ -413,7 +479,7 @@ class Journey:
         print(f"  摂取's handout: {', '.join(wanted)}")
 
     def end(self):
-        self.click(self.menu, MENU_BUTTONS["おわり"], MENU_CLIENT[1])
+        self.click(self.menu, "健康menu", self.control("健康menu", "おわり"))
         try:
             status = self.program.wait(timeout=TIMEOUT)
         except subprocess.TimeoutExpired:
@@ -447,6 +513,45 @@ class Journey:
         assert self.uninstall_entry() is not None, "no uninstall entry after installing again"
         assert tree(self.documents) == self.documents_before, "installing again changed Documents"
 
+    def upgrade(self):
+        """The next version over this one: in place, one entry with the new
+        version, the new version's files and nothing left of the old."""
+        old_program = tree(self.install_folder)["bin/yomorisu.exe"]
+        self.wine(str(self.next_setup), "/S", timeout=300)
+        installed = tree(self.install_folder)
+        assert installed.pop("uninstall.exe", None), "no uninstall.exe"
+        staging = tree(self.staging(self.next_version))
+        assert installed == staging, f"not the new files: {sorted(set(installed.items()) ^ set(staging.items()))}"
+        assert installed["bin/yomorisu.exe"] != old_program, "yomorisu.exe was not replaced"
+        self.check_uninstall_entry(self.next_version)
+        assert tree(self.documents) == self.documents_before, "upgrading changed Documents"
+
+    def downgrade_refused(self):
+        installed = tree(self.install_folder)
+        entry = self.uninstall_entry()
+        status = self.wine(str(self.setup), "/S", timeout=300, check=False).returncode
+        assert status == NEWER_INSTALLED, f"{self.version} over {self.next_version} ended with {status}"
+        assert tree(self.install_folder) == installed, "the older setup changed the installed files"
+        assert self.uninstall_entry() == entry, "the older setup changed the uninstall entry"
+        print(f"  {self.version} over {self.next_version}: status {status}, nothing changed")
+
+    def check_signatures(self):
+        """The next version's files were signed with the throw-away
+        authority's key: as built, and as the setup installed them."""
+        files = [self.next_setup, self.msi(self.next_version), self.install_folder / "bin/yomorisu.exe",
+                 self.install_folder / "uninstall.exe"]
+        for file in files:
+            result = self.run("osslsigncode", "verify", "-CAfile", str(self.ca), "-in", str(file), check=False)
+            assert result.returncode == 0, f"{file.name}'s signature: {result.stdout.decode(errors='replace')}"
+        print(f"  signed: {', '.join(file.name for file in files)}")
+
+    def msi_refused_over_setup(self):
+        installed = tree(self.install_folder)
+        status = self.msiexec("/i", self.msi(self.version), expect_success=False)
+        assert tree(self.install_folder) == installed, "the MSI changed the setup's installation"
+        assert not self.msi_entries(), "the MSI left an entry"
+        print(f"  the MSI over the setup's installation: status {status}")
+
     def uninstall(self):
         quiet = self.uninstall_entry()["QuietUninstallString"]
         match = re.fullmatch(r'"([^"]+)" (/S)', quiet)
@@ -459,10 +564,65 @@ class Journey:
         assert not left and not self.install_folder.exists(), f"left under Program Files: {left}"
         assert not self.shortcut.exists(), "the shortcut is left"
         assert self.uninstall_entry() is None, "the uninstall entry is left"
+        assert self.registry_key(APP_PATHS_KEY) is None, "the App Paths entry is left"
         assert tree(self.documents) == self.documents_before, "uninstalling changed Documents"
 
+    def msi(self, version):
+        return self.setup.parent / f"yomorisu-{version}.msi"
+
+    def msi_install(self):
+        self.msiexec("/i", self.msi(self.version))
+        installed = tree(self.install_folder)
+        assert installed == tree(self.staging(self.version)), "the MSI did not install the staging folder"
+        assert self.shortcut.is_file(), "the MSI made no shortcut"
+        entries = list(self.msi_entries().values())
+        assert len(entries) == 1 and entries[0].get("DisplayVersion") == self.version, f"entries {entries}"
+        assert entries[0].get("NoModify") == 1, "the MSI's entry offers Modify"
+        assert self.registry_key(APP_PATHS_KEY), "the MSI wrote no App Paths"
+
+    def msi_refusals(self):
+        """While the MSI's installation runs, msiexec /x fails and changes
+        nothing; the setup refuses to install over the MSI."""
+        installed = tree(self.install_folder)
+        entries = self.msi_entries()
+        status = self.wine(str(self.next_setup), "/S", timeout=300, check=False).returncode
+        assert status == OTHER_FORM, f"the setup over the MSI's installation ended with {status}"
+        print(f"  the setup over the MSI's installation: status {status}")
+        self.program = subprocess.Popen(["wine", str(self.install_folder / "bin/yomorisu.exe")], env=self.env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.menu = self.window(PRODUCT)
+        status = self.run("wine", "msiexec", "/x", "Z:" + str(self.msi(self.version)).replace("/", "\\"), "/qn",
+                          timeout=300, check=False).returncode
+        assert status != 0, "msiexec /x succeeded while the program runs"
+        assert tree(self.install_folder) == installed and self.msi_entries() == entries, "msiexec /x changed it"
+        print(f"  msiexec /x while running: status {status}, nothing changed")
+        self.end()
+
+    def msi_upgrade(self):
+        self.msiexec("/i", self.msi(self.next_version))
+        assert tree(self.install_folder) == tree(self.staging(self.next_version)), "not the new files"
+        entries = list(self.msi_entries().values())
+        assert [e.get("DisplayVersion") for e in entries] == [self.next_version], f"entries {entries}"
+        installed = tree(self.install_folder)
+        status = self.msiexec("/i", self.msi(self.version), expect_success=False)
+        assert tree(self.install_folder) == installed, "the older MSI changed the installation"
+        print(f"  MSI {self.version} over {self.next_version}: status {status}")
+
+    def msi_uninstall(self):
+        self.msiexec("/x", self.msi(self.next_version))
+        assert not self.install_folder.exists(), "the MSI left its folder"
+        assert not self.shortcut.exists(), "the MSI left its shortcut"
+        assert not self.msi_entries(), "the MSI left its entry"
+        assert self.registry_key(APP_PATHS_KEY) is None, "the MSI left App Paths"
+        assert tree(self.documents) == self.documents_before, "the MSI changed Documents"
+
+    def staging(self, version):
+        return self.setup.parent / version / "staging"
+
     STEPS = ["install", "check_files", "check_shortcut", "check_uninstall_entry", "start_program",
-             "set_meal_handout", "intake_handout", "end", "check_loaded", "install_again", "uninstall"]
+             "refused_while_running", "set_meal_handout", "intake_handout", "end", "check_loaded",
+             "install_again", "upgrade", "check_signatures", "downgrade_refused", "msi_refused_over_setup",
+             "uninstall", "msi_install", "msi_refusals", "msi_upgrade", "msi_uninstall"]
 
     def run_all(self):
         self.start_display()
@@ -484,10 +644,13 @@ class Journey:
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--setup", required=True)
+    parser.add_argument("--next-setup", required=True)
+    parser.add_argument("--layouts", required=True)
+    parser.add_argument("--ca", required=True)
     parser.add_argument("--data", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    journey = Journey(args.setup, args.data, args.out)
+    journey = Journey(args.setup, args.next_setup, args.layouts, args.ca, args.data, args.out)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     try:
         return journey.run_all()
