@@ -80,8 +80,8 @@ if [ "${1:-}" = "--windows" ]; then
   sign "$setup"
   # The MSI, from the same staging folder; wixl takes paths relative to
   # where it runs only.
-  (cd "$staging" && find . -type f | sed 's|^\./||' | sort) |
-    wixl-heat --component-group Files --var var.Staging --directory-ref INSTALLFOLDER --win64 >"$work/files.wxs"
+  (cd "$staging" && find . -type f | sort) |
+    wixl-heat -p ./ --component-group Files --var var.Staging --directory-ref INSTALLFOLDER --win64 >"$work/files.wxs"
   cp "$windows_build/packaging/windows/yomorisu_msicheck.dll" "$PWD/$windows_build/packaging/windows/yomorisu.ico" "$work/"
   sign "$work/yomorisu_msicheck.dll"
   (cd "$work" && wixl -a x64 -D Win64=yes -D Version="$version" -D Staging=staging -D Icon=yomorisu.ico \

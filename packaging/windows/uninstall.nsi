@@ -13,7 +13,7 @@
 ; installs in the same folder: this one then leaves itself for the setup to
 ; overwrite.
 
-!include "${__FILEDIR__}/common.nsh"
+!include "common.nsh"
 !include MUI2.nsh
 !include FileFunc.nsh
 

@@ -11,7 +11,7 @@
 ; statuses are in common.nsh. A newer version replaces an installed one in
 ; place, the same version repairs it, an older one is refused.
 
-!include "${__FILEDIR__}/common.nsh"
+!include "common.nsh"
 !include MUI2.nsh
 !include FileFunc.nsh
 !include WordFunc.nsh
