@@ -11,8 +11,8 @@
 # refused while the program runs, the program driven by mouse and keyboard,
 # installed again, replaced by the next version (the same source built as a
 # version one higher and signed by a throw-away authority), refused over
-# that, uninstalled; then the MSI likewise (tests/e2e/windows_setup.py).
-# Pictures land in build-windows/e2e/.
+# that, uninstalled; then the portable zip unpacked and driven likewise
+# (tests/e2e/windows_setup.py). Pictures land in build-windows/e2e/.
 # Usage: scripts/e2e.sh --windows build-windows/setup/yomorisu-<version>-setup.exe
 set -euo pipefail
 if [ "${1:-}" = "--windows" ]; then

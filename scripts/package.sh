@@ -9,13 +9,11 @@
 #   sudo apt-get install ./build/package/yomorisu_<version>_<arch>.deb
 # The setup (yomorisu-<version>-setup.exe) is made with Debian's NSIS from
 # the Windows build installed into a folder: what `cmake --install` puts
-# there is what the setup installs and its uninstaller removes. The MSI
-# (yomorisu-<version>.msi, with Debian's wixl) and the portable zip
-# (yomorisu-<version>-portable.zip) are made from the same folder. With
+# there is what the setup installs and its uninstaller removes. The portable
+# zip (yomorisu-<version>-portable.zip) is made from the same folder. With
 # YOMORISU_SIGN_PKCS12 naming a PKCS#12 file (YOMORISU_SIGN_PASSWORD its
 # password, YOMORISU_SIGN_TIMESTAMP a timestamp server's URL) yomorisu.exe,
-# the uninstaller, the MSI's check, the setup and the MSI are signed with
-# Debian's osslsigncode.
+# the uninstaller and the setup are signed with Debian's osslsigncode.
 # With --version V the Windows build is made as version V (the tests install
 # one version over another); without it, as the project's version. Each
 # version's staging folder is build-windows/setup/<version>/.
@@ -78,15 +76,6 @@ if [ "${1:-}" = "--windows" ]; then
     -DFILES="$work/files.nsh" -DUNINSTALLER="$work/uninstall.exe" \
     -DSIZE_KB="$(du -sk "$staging" | cut -f1)" -DOUTFILE="$setup" packaging/windows/yomorisu.nsi
   sign "$setup"
-  # The MSI, from the same staging folder; wixl takes paths relative to
-  # where it runs only.
-  (cd "$staging" && find . -type f | sort) |
-    wixl-heat -p ./ --component-group Files --var var.Staging --directory-ref INSTALLFOLDER --win64 >"$work/files.wxs"
-  cp "$windows_build/packaging/windows/yomorisu_msicheck.dll" "$PWD/$windows_build/packaging/windows/yomorisu.ico" "$work/"
-  sign "$work/yomorisu_msicheck.dll"
-  (cd "$work" && wixl -a x64 -D Win64=yes -D Version="$version" -D Staging=staging -D Icon=yomorisu.ico \
-    -D RunningCheck=yomorisu_msicheck.dll -o "../yomorisu-$version.msi" "$OLDPWD/packaging/windows/yomorisu.wxs" files.wxs)
-  sign "$out/yomorisu-$version.msi"
   # The portable form: the same folder as ヨモリス\ in a zip, its names in
   # UTF-8 as Explorer reads them.
   rm -f "$out/yomorisu-$version-portable.zip"

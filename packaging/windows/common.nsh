@@ -19,8 +19,6 @@ AllowSkipFiles off
 !define PROGRAM "$INSTDIR\bin\yomorisu.exe"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.yomorisu.Yomorisu"
-; The MSI's own value (yomorisu.wxs).
-!define MSI_KEY "Software\jp.yomorisu.Yomorisu"
 !define APP_PATHS_KEY "Software\Microsoft\Windows\CurrentVersion\App Paths\yomorisu.exe"
 ; The program holds it while it runs (src/system/runninginstance.h).
 !define RUNNING_MUTEX "Global\jp.yomorisu.Yomorisu"
@@ -31,7 +29,6 @@ AllowSkipFiles off
 !define STATUS_NEWER_INSTALLED 4
 !define STATUS_NOT_ADMIN 5
 !define STATUS_OLD_UNINSTALL_FAILED 6
-!define STATUS_OTHER_FORM 7
 !define STATUS_FILES_LEFT 8
 
 ; The 64-bit registry: a 64-bit setup is refused by a 32-bit Windows itself.

@@ -42,11 +42,6 @@ ShowInstDetails nevershow
 Function .onInit
   !insertmacro PerMachine
   !insertmacro RequireAdmin "すべてのユーザーに ${PRODUCT} を入れる"
-  ReadRegDWORD $0 HKLM "${MSI_KEY}" "InstalledByMsi"
-  ${If} $0 = 1
-    MessageBox MB_ICONSTOP "${PRODUCT} が MSI（yomorisu-….msi）で入っています。先にそれを削除してください。" /SD IDOK
-    !insertmacro Stop ${STATUS_OTHER_FORM}
-  ${EndIf}
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "DisplayVersion"
   ${If} $0 != ""
     ${VersionCompare} $0 "${VERSION}" $1

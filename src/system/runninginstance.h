@@ -2,9 +2,9 @@
 #pragma once
 
 // Marks the program as running for as long as this object lives, where the
-// system's installers can see it. On Windows a named mutex that the setup,
-// the uninstaller and the MSI look for before they replace or remove files a
-// running program holds open; Debian's package manager replaces files in use
+// system's installers can see it. On Windows a named mutex that the setup and
+// the uninstaller look for before they replace or remove files a running
+// program holds open; Debian's package manager replaces files in use
 // safely, so there it marks nothing. main() holds one.
 class RunningInstance {
 public:

@@ -9,7 +9,8 @@ nothing; it is driven by mouse and keyboard (xdotool) through 食品カロリー
 and 摂取カロリー, saving both handouts as PDFs, and ended with おわり; the
 setup runs again over the installed program (a repair); the next version
 replaces it in place, and then this version is refused; the silent uninstall
-leaves nothing of it and Documents as they were.
+leaves nothing of it and Documents as they were; the portable zip, unpacked
+and driven through the same journey, leaves the registry as it was.
 
 Under Wine without a window manager, keys reach a window only once it has
 the focus (`xdotool windowfocus --sync`), and a window's X window is its
@@ -38,6 +39,7 @@ import sys
 import tempfile
 import time
 import traceback
+import zipfile
 from pathlib import Path
 
 from session import Session
@@ -49,7 +51,6 @@ APP_PATHS_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\yomor
 # "a newer version is installed".
 RUNNING = 3
 NEWER_INSTALLED = 4
-OTHER_FORM = 7
 TIMEOUT = 60  # seconds for anything Wine does; its first start is slow
 
 # Text1..Text10 breakfast, Text11..Text20 lunch, Text21..Text30 dinner.
@@ -142,6 +143,7 @@ class Journey:
         self.xvfb = None
         self.program = None
         self.shots = 0
+        self.form = "setup"  # which form of the program the journey uses
         self.env = dict(os.environ)
         self.env.update({
             "HOME": str(self.home),
@@ -260,18 +262,6 @@ class Journey:
                 values[match[1]] = match[2].replace('\\"', '"').replace("\\\\", "\\") if match[2] is not None \
                     else int(match[3], 16)
         return keys
-
-    def msi_entries(self):
-        """The uninstall entries the MSI made: under its product code."""
-        keys = self.registry_tree(UNINSTALL_KEY.rsplit("\\", 1)[0]) or {}
-        return {key: values for key, values in keys.items() if values.get("DisplayName") == PRODUCT
-                and not key.endswith("jp.yomorisu.yomorisu")}
-
-    def msiexec(self, action, msi, expect_success=True):
-        status = self.wine("msiexec", action, "Z:" + str(msi).replace("/", "\\"), "/qn", timeout=300,
-                           check=False).returncode
-        assert (status == 0) == expect_success, f"msiexec {action} {msi.name} ended with {status}"
-        return status
 
     # -- windows on the screen ------------------------------------------------
 
@@ -438,7 +428,7 @@ class Journey:
         self.click(window, "定食1", self.control("定食1", "表　　　　示"))
         time.sleep(1)
         self.shoot("set-meals")
-        text = self.save_handout(window, "setmeal")
+        text = self.save_handout(window, f"{self.form}-setmeal")
         # Every row of the sample table, with its number, name and calories,
         # on a line of its own.
         lines = {squeezed(line) for line in text.splitlines()}
@@ -471,7 +461,7 @@ class Journey:
         self.shoot("intake")
         calories = [value for _, value in read_table(self.data / "定食.csv")]
         sums = {meal: sum(calories[int(n) - 1] for n in numbers if n) for meal, numbers in EATEN.items()}
-        printed = squeezed(self.save_handout(window, "intake"))
+        printed = squeezed(self.save_handout(window, f"{self.form}-intake"))
         wanted = [f"{meal}合計{total}" for meal, total in sums.items()]
         wanted.append(f"合計摂取熱量{sum(sums.values())}Kｃａｌ")
         for text in wanted:
@@ -538,19 +528,11 @@ class Journey:
     def check_signatures(self):
         """The next version's files were signed with the throw-away
         authority's key: as built, and as the setup installed them."""
-        files = [self.next_setup, self.msi(self.next_version), self.install_folder / "bin/yomorisu.exe",
-                 self.install_folder / "uninstall.exe"]
+        files = [self.next_setup, self.install_folder / "bin/yomorisu.exe", self.install_folder / "uninstall.exe"]
         for file in files:
             result = self.run("osslsigncode", "verify", "-CAfile", str(self.ca), "-in", str(file), check=False)
             assert result.returncode == 0, f"{file.name}'s signature: {result.stdout.decode(errors='replace')}"
         print(f"  signed: {', '.join(file.name for file in files)}")
-
-    def msi_refused_over_setup(self):
-        installed = tree(self.install_folder)
-        status = self.msiexec("/i", self.msi(self.version), expect_success=False)
-        assert tree(self.install_folder) == installed, "the MSI changed the setup's installation"
-        assert not self.msi_entries(), "the MSI left an entry"
-        print(f"  the MSI over the setup's installation: status {status}")
 
     def uninstall(self):
         quiet = self.uninstall_entry()["QuietUninstallString"]
@@ -567,62 +549,32 @@ class Journey:
         assert self.registry_key(APP_PATHS_KEY) is None, "the App Paths entry is left"
         assert tree(self.documents) == self.documents_before, "uninstalling changed Documents"
 
-    def msi(self, version):
-        return self.setup.parent / f"yomorisu-{version}.msi"
-
-    def msi_install(self):
-        self.msiexec("/i", self.msi(self.version))
-        installed = tree(self.install_folder)
-        assert installed == tree(self.staging(self.version)), "the MSI did not install the staging folder"
-        assert self.shortcut.is_file(), "the MSI made no shortcut"
-        entries = list(self.msi_entries().values())
-        assert len(entries) == 1 and entries[0].get("DisplayVersion") == self.version, f"entries {entries}"
-        assert entries[0].get("NoModify") == 1, "the MSI's entry offers Modify"
-        assert self.registry_key(APP_PATHS_KEY), "the MSI wrote no App Paths"
-
-    def msi_refusals(self):
-        """While the MSI's installation runs, msiexec /x fails and changes
-        nothing; the setup refuses to install over the MSI."""
-        installed = tree(self.install_folder)
-        entries = self.msi_entries()
-        status = self.wine(str(self.next_setup), "/S", timeout=300, check=False).returncode
-        assert status == OTHER_FORM, f"the setup over the MSI's installation ended with {status}"
-        print(f"  the setup over the MSI's installation: status {status}")
-        self.program = subprocess.Popen(["wine", str(self.install_folder / "bin/yomorisu.exe")], env=self.env,
+    def portable(self):
+        """The portable zip, unpacked into a folder of its own and run
+        through the journey, leaves the registry as it was."""
+        self.form = "portable"
+        folder = self.work / "usb"
+        with zipfile.ZipFile(self.setup.parent / f"yomorisu-{self.version}-portable.zip") as archive:
+            archive.extractall(folder)
+        assert tree(folder / PRODUCT) == tree(self.staging(self.version)), "the zip holds other files"
+        before = {root: self.registry_tree(root) for root in ("HKLM", "HKCU")}
+        self.program = subprocess.Popen(["wine", str(folder / PRODUCT / "bin/yomorisu.exe")], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.menu = self.window(PRODUCT)
-        status = self.run("wine", "msiexec", "/x", "Z:" + str(self.msi(self.version)).replace("/", "\\"), "/qn",
-                          timeout=300, check=False).returncode
-        assert status != 0, "msiexec /x succeeded while the program runs"
-        assert tree(self.install_folder) == installed and self.msi_entries() == entries, "msiexec /x changed it"
-        print(f"  msiexec /x while running: status {status}, nothing changed")
+        self.set_meal_handout()
+        self.intake_handout()
         self.end()
-
-    def msi_upgrade(self):
-        self.msiexec("/i", self.msi(self.next_version))
-        assert tree(self.install_folder) == tree(self.staging(self.next_version)), "not the new files"
-        entries = list(self.msi_entries().values())
-        assert [e.get("DisplayVersion") for e in entries] == [self.next_version], f"entries {entries}"
-        installed = tree(self.install_folder)
-        status = self.msiexec("/i", self.msi(self.version), expect_success=False)
-        assert tree(self.install_folder) == installed, "the older MSI changed the installation"
-        print(f"  MSI {self.version} over {self.next_version}: status {status}")
-
-    def msi_uninstall(self):
-        self.msiexec("/x", self.msi(self.next_version))
-        assert not self.install_folder.exists(), "the MSI left its folder"
-        assert not self.shortcut.exists(), "the MSI left its shortcut"
-        assert not self.msi_entries(), "the MSI left its entry"
-        assert self.registry_key(APP_PATHS_KEY) is None, "the MSI left App Paths"
-        assert tree(self.documents) == self.documents_before, "the MSI changed Documents"
+        for root, keys in before.items():
+            after = self.registry_tree(root)
+            changed = sorted(key for key in set(keys) | set(after) if keys.get(key) != after.get(key))
+            assert not changed, f"the portable program changed {root}: {changed}"
 
     def staging(self, version):
         return self.setup.parent / version / "staging"
 
     STEPS = ["install", "check_files", "check_shortcut", "check_uninstall_entry", "start_program",
              "refused_while_running", "set_meal_handout", "intake_handout", "end", "check_loaded",
-             "install_again", "upgrade", "check_signatures", "downgrade_refused", "msi_refused_over_setup",
-             "uninstall", "msi_install", "msi_refusals", "msi_upgrade", "msi_uninstall"]
+             "install_again", "upgrade", "check_signatures", "downgrade_refused", "uninstall", "portable"]
 
     def run_all(self):
         self.start_display()
