@@ -12,6 +12,8 @@ packages=(
   # GCC's ThreadSanitizer runtime (scripts/test.sh --tsan)
   libtsan2
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  # asking fontconfig whether a designed face is installed
+  libfontconfig-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation fontconfig
   xvfb xauth x11-utils imagemagick
   # screenshots under a dark desktop scheme

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/fonts.h"
+#include "forms/fontinstalled.h"
 
-#include <QFontDatabase>
 #include <QHash>
 
 #include <cmath>
@@ -9,21 +9,26 @@
 namespace {
 
 // Whether this system has the designed face, under its Japanese name or its
-// English one; every Japanese Windows has all three. Asked of the fonts
-// themselves, not of aliases, which map the names to the stand-ins here.
+// English one; every Japanese Windows has all three. Asked once per face.
 bool installed(const QString& designed) {
-    static const QStringList families = QFontDatabase::families();
     static const QHash<QString, QString> english{
         {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")},
         {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho")},
         {QStringLiteral("ＭＳ 明朝"), QStringLiteral("MS Mincho")}};
-    return families.contains(designed) || families.contains(english.value(designed));
+    static QHash<QString, bool> known;
+    const auto it = known.constFind(designed);
+    if (it != known.constEnd())
+        return *it;
+    const bool found =
+        fontInstalled(designed) || (english.contains(designed) && fontInstalled(english.value(designed)));
+    known.insert(designed, found);
+    return found;
 }
 
 } // namespace
 
-QStringList standInFaces(const QString& designed) {
-    if (installed(designed))
+QStringList standInFaces(const QString& designed, bool designedInstalled) {
+    if (designedInstalled)
         return {designed};
     if (designed == QStringLiteral("ＭＳ Ｐゴシック"))
         return {QStringLiteral("Liberation Sans Narrow"), QStringLiteral("IPAPGothic")};
@@ -32,6 +37,10 @@ QStringList standInFaces(const QString& designed) {
     if (designed == QStringLiteral("ＭＳ 明朝"))
         return {QStringLiteral("IPAMincho")};
     return {designed};
+}
+
+QStringList standInFaces(const QString& designed) {
+    return standInFaces(designed, installed(designed));
 }
 
 void installFontSubstitutions() {

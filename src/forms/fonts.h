@@ -14,6 +14,8 @@
 // Narrow's widths) comes first for those, and IPA P Gothic gives the kana and
 // kanji. The Mincho faces only caption titles and keep their IPA substitute.
 QStringList standInFaces(const QString& designed);
+// The same choice, told whether the designed face is installed.
+QStringList standInFaces(const QString& designed, bool designedInstalled);
 
 // The designer's Japanese fonts map to their stand-ins wherever a font is
 // asked for by its designed name. Called once, at start-up.
