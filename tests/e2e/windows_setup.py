@@ -2,15 +2,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The Windows setup end to end, as a clinic's PC meets it: in a Wine prefix
 and on a virtual display of its own, the setup installs silently; the files,
-the Start-menu shortcut, the App Paths and uninstall entries are checked; the
+the Start-menu shortcut, App Paths and the uninstall entry are checked; the
 installed program starts from the shortcut's target, copies the samples to
-Documents; while it runs, the setup and the uninstaller refuse and change
-nothing; it is driven by mouse and keyboard (xdotool) through 食品カロリー
-and 摂取カロリー, saving both handouts as PDFs, and ended with おわり; the
-setup runs again over the installed program (a repair); the next version
-replaces it in place, and then this version is refused; the silent uninstall
-leaves nothing of it and Documents as they were; the portable zip, unpacked
-and driven through the same journey, leaves the registry as it was.
+Documents, makes the setup and the uninstaller refuse, and is driven by mouse
+and keyboard (xdotool) through 食品カロリー and 摂取カロリー, saving both
+handouts as PDFs, and ended with おわり; the setup runs again over the
+installed program; the next version replaces it, and this one is refused over
+that; the silent uninstall leaves nothing of it and Documents as they were;
+the portable zip runs the journey at 150 % and leaves the registry alone.
 
 Under Wine without a window manager, keys reach a window only once it has
 the focus (`xdotool windowfocus --sync`), and a window's X window is its
@@ -18,9 +17,8 @@ client area. Controls are clicked where the program's layout tables place
 them (LAYOUTS, printed by the build's yomorisu_layouts), in twips (15 to a
 pixel at Wine's 96 dots per inch).
 
-Usage: windows_setup.py --setup yomorisu-<version>-setup.exe
-                        --next-setup yomorisu-<later version>-setup.exe
-                        --layouts LAYOUTS.json --data DATA --out DIR
+Usage: windows_setup.py --setup yomorisu-<version>-setup.exe --next-setup yomorisu-<later>-setup.exe
+                        --layouts LAYOUTS.json --ca CA.pem --data DATA --out DIR
 Exit status 0 when every step passed, 1 on a failure. Pictures of the
 screen after each step land in DIR.
 """
@@ -48,10 +46,7 @@ from session import Session
 PRODUCT = "ヨモリス"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.yomorisu.Yomorisu"
 APP_PATHS_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\yomorisu.exe"
-# The setup's and the uninstaller's statuses for "ヨモリス is running" and
-# "a newer version is installed".
-RUNNING = 3
-NEWER_INSTALLED = 4
+RUNNING, NEWER_INSTALLED = 3, 4  # the setup's and uninstaller's exit statuses
 TIMEOUT = 60  # seconds for anything Wine does; its first start is slow
 
 # Text1..Text10 breakfast, Text11..Text20 lunch, Text21..Text30 dinner.
@@ -132,8 +127,8 @@ class Journey:
         self.out = Path(out).resolve()
         shutil.rmtree(self.out, ignore_errors=True)
         self.out.mkdir(parents=True)
-        self.version = self.setup_version(self.setup)
-        self.next_version = self.setup_version(self.next_setup)
+        self.version, self.next_version = (re.fullmatch(r"yomorisu-(.+)-setup\.exe", setup.name)[1]
+                                           for setup in (self.setup, self.next_setup))
         self.work = Path(tempfile.mkdtemp(prefix="yomorisu-e2e-windows-"))
         self.home = self.work / "home"
         (self.home / "Documents").mkdir(parents=True)
@@ -158,23 +153,13 @@ class Journey:
                      "QT_QPA_PLATFORM"):
             self.env.pop(name, None)
 
-    @staticmethod
-    def setup_version(setup):
-        match = re.fullmatch(r"yomorisu-(.+)-setup\.exe", setup.name)
-        assert match, f"not a setup's name: {setup.name}"
-        return match[1]
-
     def control(self, window, caption=None, name=None):
-        """A control's rectangle (twips) in a window's layout, found by its
-        caption or its name."""
-        for control_name, control in self.layouts[window]["controls"].items():
-            if control_name == name or (caption is not None and control["caption"] == caption):
-                return control["rectangle"]
-        raise AssertionError(f"{window} has no control {caption or name}")
+        """A control's rectangle (twips) in a window's layout, by caption or name."""
+        return next(control["rectangle"] for control_name, control in self.layouts[window]["controls"].items()
+                    if control_name == name or (caption is not None and control["caption"] == caption))
 
     def pixels(self, twips):
-        """Twips to screen pixels: 15 twips to a pixel at 100 %, rounded as
-        the program rounds, then scaled by the display's setting."""
+        # 15 twips to a pixel at 100 %, rounded as the program does, then scaled.
         return math.floor((twips + 7) // 15 * self.scale + 0.5)
 
     def client(self, window):
@@ -244,14 +229,13 @@ class Journey:
         return self.registry_key(UNINSTALL_KEY)
 
     def registry_key(self, key):
-        """The values of a key, as Windows' reg tool exports them; None when
-        there is no key. The default value is named "@"."""
+        """A key's values ("@" the default one); None when there is none."""
         keys = self.registry_tree(key)
         return None if keys is None else keys.get(key.split("\\", 1)[1].lower(), {})
 
     def registry_tree(self, key):
-        """Every key below `key` (by its path without the root, in lower
-        case) with its values; None when there is no key."""
+        """Every key below `key`, by its path without the root in lower case,
+        with its values, as Windows' reg tool exports them; None when none."""
         exported = self.work / "entry.reg"
         exported.unlink(missing_ok=True)
         result = self.run("wine", "reg", "export", key, "Z:" + str(exported).replace("/", "\\"),
@@ -411,19 +395,19 @@ class Journey:
         assert tree(self.documents / "健康相談") == tree(self.data / "健康相談"), "健康相談 not copied whole"
         assert not (self.drive_c / "my documents").exists(), r"c:\my documents\ was made"
 
+    def refused(self, what, command, wanted):
+        """`command` ends with the status `wanted` and changes nothing. Not
+        waiting for every process of the prefix: the program may run."""
+        installed, entry = tree(self.install_folder), self.uninstall_entry()
+        status = self.run("wine", *command, timeout=300, check=False).returncode
+        assert status == wanted, f"{what} ended with {status}"
+        assert tree(self.install_folder) == installed and self.uninstall_entry() == entry, f"{what} changed it"
+        print(f"  {what}: status {status}, nothing changed")
+
     def refused_while_running(self):
-        """The setup and the uninstaller, silent, stop while the program
-        runs, with their status and nothing changed. Run without waiting for
-        every process of the prefix: the program goes on."""
-        installed = tree(self.install_folder)
-        entry = self.uninstall_entry()
-        uninstaller = re.fullmatch(r'"([^"]+)" /S', entry["QuietUninstallString"])[1]
-        for what, command in (("setup", [str(self.setup), "/S"]), ("uninstaller", [uninstaller, "/S"])):
-            status = self.run("wine", *command, timeout=300, check=False).returncode
-            assert status == RUNNING, f"the {what} ended with {status} while the program runs"
-            assert tree(self.install_folder) == installed, f"the {what} changed the installed files"
-            assert self.uninstall_entry() == entry, f"the {what} changed the uninstall entry"
-            print(f"  {what} while running: status {status}, nothing changed")
+        uninstaller = re.fullmatch(r'"([^"]+)" /S', self.uninstall_entry()["QuietUninstallString"])[1]
+        self.refused("the setup while running", [str(self.setup), "/S"], RUNNING)
+        self.refused("the uninstaller while running", [uninstaller, "/S"], RUNNING)
         assert self.program.poll() is None, "the program ended"
 
     def set_meal_handout(self):
@@ -510,8 +494,7 @@ class Journey:
         assert tree(self.documents) == self.documents_before, "installing again changed Documents"
 
     def upgrade(self):
-        """The next version over this one: in place, one entry with the new
-        version, the new version's files and nothing left of the old."""
+        """The next version in place: its entry, its files, nothing of the old."""
         old_program = tree(self.install_folder)["bin/yomorisu.exe"]
         self.wine(str(self.next_setup), "/S", timeout=300)
         installed = tree(self.install_folder)
@@ -523,17 +506,11 @@ class Journey:
         assert tree(self.documents) == self.documents_before, "upgrading changed Documents"
 
     def downgrade_refused(self):
-        installed = tree(self.install_folder)
-        entry = self.uninstall_entry()
-        status = self.wine(str(self.setup), "/S", timeout=300, check=False).returncode
-        assert status == NEWER_INSTALLED, f"{self.version} over {self.next_version} ended with {status}"
-        assert tree(self.install_folder) == installed, "the older setup changed the installed files"
-        assert self.uninstall_entry() == entry, "the older setup changed the uninstall entry"
-        print(f"  {self.version} over {self.next_version}: status {status}, nothing changed")
+        self.refused(f"{self.version} over {self.next_version}", [str(self.setup), "/S"], NEWER_INSTALLED)
+        self.run("wineserver", "-w")
 
     def check_signatures(self):
-        """The next version's files were signed with the throw-away
-        authority's key: as built, and as the setup installed them."""
+        """Signed by the throw-away authority's key: as built and as installed."""
         files = [self.next_setup, self.install_folder / "bin/yomorisu.exe", self.install_folder / "uninstall.exe"]
         for file in files:
             result = self.run("osslsigncode", "verify", "-CAfile", str(self.ca), "-in", str(file), check=False)
@@ -560,15 +537,13 @@ class Journey:
         through the journey on a display at 150 %, gives the same handouts
         and leaves the registry as it was."""
         self.form = "portable"
-        self.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144",
-                  "/f")
+        self.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f")
         self.scale = 1.5
         folder = self.work / "usb"
         with zipfile.ZipFile(self.setup.parent / f"yomorisu-{self.version}-portable.zip") as archive:
             archive.extractall(folder)
         assert tree(folder / PRODUCT) == tree(self.staging(self.version)), "the zip holds other files"
-        # Where programs keep what they write; the system's part changes as
-        # Wine finds the display and the printers.
+        # Where programs write; the rest changes as Wine finds devices.
         before = {root: self.registry_tree(root) for root in (r"HKLM\Software", r"HKCU\Software")}
         self.program = subprocess.Popen(["wine", str(folder / PRODUCT / "bin/yomorisu.exe")], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -578,8 +553,7 @@ class Journey:
         self.end()
         for root, keys in before.items():
             after = self.registry_tree(root)
-            # Qt's file dialog keeps its last folder there whatever the
-            # program does; the README says so.
+            # Qt's file dialog keeps its last folder there (README).
             changed = sorted(key for key in set(keys) | set(after) if keys.get(key) != after.get(key)
                              and not key.startswith(r"software\qtproject"))
             assert not changed, f"the portable program changed {root}: {changed}"
