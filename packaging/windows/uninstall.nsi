@@ -32,6 +32,21 @@ ShowInstDetails nevershow
 !insertmacro FileProperties "${PRODUCT} ${VERSION} の削除"
 
 Var finishing
+Var removed
+
+; The uninstaller and its folder go once this process has ended: a copy in
+; the temporary folder removes them.
+Function StartFinishing
+  CopyFiles /SILENT "$EXEPATH" "$TEMP\yomorisu-uninstall.exe"
+  Exec '"$TEMP\yomorisu-uninstall.exe" /S /finish="$INSTDIR"'
+FunctionEnd
+
+; With its window, when the user closes it.
+Function .onGUIEnd
+  ${If} $removed == 1
+    Call StartFinishing
+  ${EndIf}
+FunctionEnd
 
 Function .onInit
   !insertmacro PerMachine
@@ -54,8 +69,8 @@ Function .onInit
 FunctionEnd
 
 Section
-  ; The last step, run from a copy in the temporary folder: the uninstaller
-  ; and its folder, once the uninstaller has ended.
+  ; The last step, run by StartFinishing's copy: the uninstaller and its
+  ; folder, once the uninstaller has ended (within 10 s).
   ${If} $finishing != ""
     ${ForEach} $0 1 100 + 1
       Delete "$finishing\uninstall.exe"
@@ -89,7 +104,9 @@ Section
   ClearErrors
   ${GetOptions} $R0 "/replacing" $R1
   ${If} ${Errors}
-    CopyFiles /SILENT "$EXEPATH" "$TEMP\yomorisu-uninstall.exe"
-    Exec '"$TEMP\yomorisu-uninstall.exe" /S /finish="$INSTDIR"'
+    StrCpy $removed 1
+    ${If} ${Silent}
+      Call StartFinishing
+    ${EndIf}
   ${EndIf}
 SectionEnd
