@@ -11,7 +11,7 @@
 #include "print/pages.h"
 #include "system/systemprinter.h"
 
-#include "system/printservice.h"
+#include "system/cupsprintservice_unix.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -35,7 +35,7 @@ double printOnceMs(const QString& text, const QString& pdf) {
     QPdfWriter writer(pdf);
     try {
         // Opens libcups on the first print, as 印刷 does.
-        PrintService service(std::chrono::seconds(PrintServiceAnswerSeconds), [] { return false; });
+        CupsPrintService service(std::chrono::seconds(PrintServiceAnswerSeconds), [] { return false; });
         service.defaultPrinter();
         writer.setPageSize(service.defaultPaper());
     } catch (const RuntimeError&) {

@@ -12,6 +12,7 @@ cd "$(dirname "$0")/.."
 if [ "${1:-}" = "--windows" ]; then
   setup="$(scripts/package.sh --windows | tail -n 1)"
   source scripts/windows-env.sh
+  export WINEPREFIX="$windows_prefix"
   scripts/build.sh build --target bench_startup >/dev/null
   version="$(basename "$setup" -setup.exe)"
   folder=$(mktemp -d)

@@ -48,7 +48,7 @@ if [ "${1:-}" = "--windows" ]; then
   scripts/package.sh --windows --version "$version" >/dev/null
   source scripts/windows-env.sh
   # The layout tables the test clicks by, as the program holds them.
-  wine "$windows_build/tools/yomorisu_layouts.exe" >"$windows_build/layouts.json"
+  WINEPREFIX="$windows_prefix" wine "$windows_build/tools/yomorisu_layouts.exe" >"$windows_build/layouts.json"
   exec /usr/bin/python3 tests/e2e/windows_setup.py --setup "$setup" --next-setup "$next_setup" \
     --layouts "$windows_build/layouts.json" --ca "$keys/ca.pem" --data data --out build-windows/e2e
 fi

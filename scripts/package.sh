@@ -21,6 +21,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = "--windows" ]; then
+  scripts/build-windows.sh
   source scripts/windows-env.sh
   # Another version number for a test build: only the files that hold it are
   # built again. Without it the project's own is built (again).

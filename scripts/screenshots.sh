@@ -16,7 +16,9 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ "${1:-}" = "--windows" ]; then
     cd "$root"
+    scripts/build-windows.sh
     . scripts/windows-env.sh
+    export WINEPREFIX="$windows_prefix"
     scale=100
     if [ "${2:-}" = "--scale" ]; then
         scale=${3:?"--scale needs a percentage: 125, 150 or 200"}

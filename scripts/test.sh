@@ -15,6 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = "--windows" ]; then
+  scripts/build-windows.sh
   . scripts/windows-env.sh
   # Wine draws on an X display even for programs that show no window.
   xvfb-run -a -s "-screen 0 1280x1024x24" \

@@ -2,7 +2,7 @@
 #include "body/bodywindow.h"
 
 #include "common/numbers.h"
-#include "common/printedlines.h"
+#include "common/picturelines.h"
 #include "forms/imagecontrol.h"
 #include "forms/picturearea.h"
 #include "forms/textbox.h"

@@ -2,16 +2,14 @@
 // Code page 932 on Debian: ICU's converter for it, through Qt.
 #include "common/textdecoding.h"
 
+#include "common/codepage932.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
 
 namespace {
-
-bool isLeadByte(uchar b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 // The converter maps 0x1A, 0x1C and 0x7F round among themselves, as IBM's
 // tables do, and writes 0x1A for a byte it cannot decode. None of the three

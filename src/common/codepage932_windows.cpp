@@ -2,15 +2,13 @@
 // Code page 932 on Windows: the system's own conversion, which defines it.
 #include "common/textdecoding.h"
 
+#include "common/codepage932.h"
+
 #include <windows.h>
 
 namespace {
 
 constexpr UINT CodePage932 = 932;
-
-bool isLeadByte(uchar b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 bool isTrailByte(uchar b) {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);

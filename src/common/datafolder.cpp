@@ -6,28 +6,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
-
 namespace {
-
-// A copy is the user's: it gets the mode the user's umask gives a new file
-// or folder (0644 and 0755 under 022), not the read-only mode of the
-// installed sample nor the 0700 of the temporary folder it was built in.
-void giveUsersMode(const QString& path, bool folder) {
-#ifdef Q_OS_UNIX
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(QFile::encodeName(path).constData(), (folder ? 0777 : 0666) & ~mask);
-#else
-    Q_UNUSED(folder)
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
-#endif
-}
 
 // Something of that name is there, whatever it is; a dangling symbolic link
 // counts, since writing through it would put our file where the user's
@@ -134,16 +115,6 @@ QString installedSampleFolder() {
 
 QString tableFolderOf(const QString& keptFolder, const QString& documentsFolder) {
     return QFileInfo(keptFolder).isDir() ? keptFolder : documentsFolder;
-}
-
-QString defaultTableFolder() {
-    // The known folder "My Documents" became.
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-#ifdef Q_OS_WIN
-    return tableFolderOf(QStringLiteral("c:/my documents"), documents);
-#else
-    return documents;
-#endif
 }
 
 QString documentFolder(const QString& dataFolder) {

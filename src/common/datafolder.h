@@ -19,7 +19,7 @@ inline const QString DocumentPattern = QStringLiteral("*.txt");
 
 // Where the user keeps rmr.csv and 定食.csv: the documents folder; on
 // Windows the folder the tables have always been kept in, "c:\my documents\",
-// whenever it is there.
+// whenever it is there. Each system's own (datafolder_*.cpp).
 QString defaultTableFolder();
 
 // The rule of the above: `keptFolder` when it is a folder, else
@@ -42,6 +42,12 @@ struct SampleCopy {
 // or not at all, so a failed one does not pass for the user's own file on
 // the next start. Samples the installation lacks are skipped.
 SampleCopy copyMissingSamples(const QString& sampleFolder, const QString& documentsFolder);
+
+// A copied sample is the user's: it gets the mode a new file or folder of
+// the user's gets (under the umask on Debian; writable on Windows), not the
+// read-only mode of the installed sample nor the 0700 of the temporary
+// folder it was built in. Each system's own (datafolder_*.cpp).
+void giveUsersMode(const QString& path, bool folder);
 
 // Where the samples lie, found from the executable's own place: share/yomorisu
 // beside bin/, in an installation as in the build tree. Empty when there is

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "documents/documentreader.h"
 
+#include "common/characters.h"
 #include "common/textdecoding.h"
 #include "common/userfile.h"
 
@@ -47,8 +48,10 @@ LineScan scanLines(QStringView text) {
     qsizetype pairs = 0;
     for (qsizetype i = 0; i < size; ++i) {
         if (c[i].unicode() > u'\r') {
-            if (c[i].isLowSurrogate() && i > start && c[i - 1].isHighSurrogate())
+            if (characterLength(text, i) == 2) {
                 ++pairs;
+                ++i;
+            }
             continue;
         }
         if (c[i] == Lf) {

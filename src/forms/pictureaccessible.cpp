@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/pictureaccessible.h"
 
+#include "common/characters.h"
+
 #include "forms/picturearea.h"
 #include "forms/textboxaccessible.h"
 
@@ -46,12 +48,11 @@ PictureArea* PictureAreaAccessible::area() const {
 
 QString accessibleText(const QString& printed) {
     QString text = printed;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
-        else if (c.isNull() || c.isSurrogate())
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype units = characterLength(text, i);
+        if (units == 1 && (text.at(i).isNull() || text.at(i).isSurrogate()))
             text[i] = QChar::ReplacementCharacter;
+        i += units;
     }
     return text;
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "common/printedlines.h"
+#include "common/picturelines.h"
+#include "forms/linefitting.h"
 
 #include <QFontMetricsF>
 #include <QFrame>
@@ -18,8 +19,8 @@ class PictureArea : public QFrame {
 public:
     explicit PictureArea(QWidget* parent = nullptr);
 
-    PrintedLines& lines() { return m_lines; }
-    const PrintedLines& lines() const { return m_lines; }
+    PictureLines& lines() { return m_lines; }
+    const PictureLines& lines() const { return m_lines; }
 
     // Height of one printed line: the font's em in pixels. It does not depend
     // on the ascent and descent of whichever face stands in for the designed
@@ -30,30 +31,13 @@ public:
     qreal zoneWidth() const;
     // Whole lines that fit inside the border.
     int visibleLineCount() const;
-    // Where each item of a printed line starts, from the left edge of the
-    // printing surface: every item after the first at the first zone start
-    // beyond the end of the item before it, put on the nearest whole pixel.
+    // Where each item of a printed line starts on the printing surface
+    // (zonePositions()).
     QList<int> itemPositions(const QStringList& items) const;
 
-    // One piece of a printed line as it is drawn: characters start to
-    // start + length of the line's text (items joined by tabs, as assistive
-    // technology reads it), drawn as `shown` from x on the printing surface,
-    // squeezed to `scale` of its natural width. A piece that stands for the
-    // characters cut from a yielding text shows "…" in their place.
-    struct Piece {
-        qsizetype start = 0;
-        qsizetype length = 0;
-        QString shown;
-        qreal x = 0;
-        qreal scale = 1;
-        bool cut = false;
-
-        qreal width(const QFontMetricsF& metrics) const { return scale * metrics.horizontalAdvance(shown); }
-    };
-    // Line `index` as it is drawn. Where the line is wider than the surface,
-    // its yielding text (a listing row's name) gives way so that what follows
-    // it ends inside: first drawn narrower, down to four fifths, then cut
-    // short with "…".
+    // Line `index` as it is drawn, fitted to the printing surface
+    // (fitLine()).
+    using Piece = LinePiece;
     QList<Piece> drawnLine(int index) const;
 
 signals:
@@ -69,7 +53,7 @@ private:
     void scheduleAnnouncement();
     void announce();
 
-    PrintedLines m_lines;
+    PictureLines m_lines;
     QString m_announcedText;
     bool m_announcementPending = false;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/textbox.h"
 
+#include "common/characters.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -17,10 +19,6 @@
 
 namespace {
 
-bool isPair(const QString& text, qsizetype i) {
-    return i + 1 < text.size() && text.at(i).isHighSurrogate() && text.at(i + 1).isLowSurrogate();
-}
-
 // The longest start of text that fits in room characters. A surrogate pair
 // counts two and goes in whole or not at all.
 QString fitting(const QString& text, qsizetype room) {
@@ -28,7 +26,7 @@ QString fitting(const QString& text, qsizetype room) {
     qsizetype end = 0;
     while (end < text.size()) {
         const QChar c = text.at(end);
-        const qsizetype units = isPair(text, end) ? 2 : 1;
+        const qsizetype units = characterLength(text, end);
         used += (c == u'\n' || c == QChar::ParagraphSeparator) ? 2 : units;
         if (used > room)
             break;
@@ -39,9 +37,7 @@ QString fitting(const QString& text, qsizetype room) {
 
 // Moves a cut that would fall inside a surrogate pair to before the pair.
 qsizetype wholeCharacterStart(const QString& text, qsizetype at) {
-    return at > 0 && at < text.size() && text.at(at).isLowSurrogate() && text.at(at - 1).isHighSurrogate()
-               ? at - 1
-               : at;
+    return at > 0 && characterLength(text, at - 1) == 2 ? at - 1 : at;
 }
 
 QString withCrLf(QString plain) {
@@ -65,12 +61,10 @@ public:
 
 QString wholeCharacters(QString text) {
     for (qsizetype i = 0; i < text.size();) {
-        if (isPair(text, i))
-            i += 2;
-        else if (text.at(i).isSurrogate())
+        if (const qsizetype units = characterLength(text, i); units == 1 && text.at(i).isSurrogate())
             text.remove(i, 1);
         else
-            ++i;
+            i += units;
     }
     return text;
 }

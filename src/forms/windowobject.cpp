@@ -67,8 +67,8 @@ void WindowObject::onBackToMenu(const QString& buttonName) {
     onClick(buttonName, [this] { m_host.backToMenu(*this); });
 }
 
-QList<PrintedLines*> WindowObject::pictureAreas(int count) const {
-    QList<PrintedLines*> areas;
+QList<PictureLines*> WindowObject::pictureAreas(int count) const {
+    QList<PictureLines*> areas;
     for (int i = 1; i <= count; ++i)
         areas.append(&control<PictureArea>(QStringLiteral("Picture%1").arg(i))->lines());
     return areas;

@@ -14,7 +14,7 @@
 #include <memory>
 #include <optional>
 
-class PrintedLines;
+class PictureLines;
 class QDate;
 class QMenuBar;
 
@@ -76,7 +76,7 @@ protected:
     // Connects a button to the back-to-menu action.
     void onBackToMenu(const QString& buttonName);
     // What the picture areas Picture1..PictureN print into, in that order.
-    QList<PrintedLines*> pictureAreas(int count) const;
+    QList<PictureLines*> pictureAreas(int count) const;
     // What the window puts on paper, from what its last completed press read
     // and showed; none before that press in this load.
     virtual std::optional<Handout> handout() const { return std::nullopt; }

@@ -3,7 +3,7 @@
 
 #include "common/datafolder.h"
 #include "common/numbers.h"
-#include "common/printedlines.h"
+#include "common/picturelines.h"
 #include "meals/intake.h"
 #include "tables/tableload.h"
 
@@ -29,7 +29,7 @@ void IntakeWindow::calculate() {
     const IntakeTotals totals = computeIntake(m_table, entries);
 
     const qint64 results[] = {totals.breakfast, totals.lunch, totals.dinner, totals.day};
-    const QList<PrintedLines*> panels = pictureAreas(4);
+    const QList<PictureLines*> panels = pictureAreas(4);
     for (int i = 0; i < 4; ++i) {
         panels[i]->clear();
         panels[i]->printLine(formatWhole(results[i]));

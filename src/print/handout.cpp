@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/handout.h"
 
+#include "common/programname.h"
 #include "print/handoutpieces.h"
 #include "print/pages.h"
 #include "print/printer.h"
@@ -201,7 +202,7 @@ public:
             drawHead(painter, m_frame.body, title, date);
             for (const auto& [y, draw] : m_pages[size_t(page)])
                 draw(painter, y);
-            m_frame.drawFoot(painter, QStringLiteral("ヨモリス"), page + 1, pages());
+            m_frame.drawFoot(painter, ProgramName.toString(), page + 1, pages());
             if (progress)
                 progress->setDone(page + 1);
         }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/pages.h"
 
+#include "common/programname.h"
 #include "forms/fonts.h"
 #include "print/printer.h"
 
@@ -126,27 +127,19 @@ int layOutOnPages(const QString& text, const QString& name, QPagedPaintDevice& d
     return pages;
 }
 
-namespace {
-
-void nameTheWriter(QPdfWriter& writer, const QString& title) {
-    writer.setTitle(title);
-    writer.setCreator(QStringLiteral("ヨモリス"));
-}
-
-} // namespace
-
 void writePagesPdf(const QString& title, QIODevice& device,
                    const std::function<void(QPagedPaintDevice&)>& paint) {
     QPdfWriter writer(&device);
-    nameTheWriter(writer, title);
+    writer.setTitle(title);
+    writer.setCreator(ProgramName.toString());
     writer.setResolution(PageResolution);
     paint(writer);
 }
 
 void writeDocumentPdf(const QString& text, const QString& name, const QPageSize& paper, QIODevice& device,
                       WorkProgress* progress) {
-    QPdfWriter writer(&device);
-    nameTheWriter(writer, name);
-    writer.setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::A4));
-    layOutOnPages(text, name, writer, progress);
+    writePagesPdf(name, device, [&](QPagedPaintDevice& pages) {
+        pages.setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::A4));
+        layOutOnPages(text, name, pages, progress);
+    });
 }

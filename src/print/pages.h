@@ -65,7 +65,7 @@ int layOutOnPages(const QString& text, const QString& name, QPagedPaintDevice& d
 void writePagesPdf(const QString& title, QIODevice& device,
                    const std::function<void(QPagedPaintDevice&)>& paint);
 
-// The same pages as a PDF titled `name`, written into `device`, on `paper`
-// (A4 when it is not valid).
+// The pages layOutOnPages() lays `text` out on, as writePagesPdf() writes
+// them, titled `name`, on `paper` (A4 when it is not valid).
 void writeDocumentPdf(const QString& text, const QString& name, const QPageSize& paper, QIODevice& device,
                       WorkProgress* progress = nullptr);

@@ -16,14 +16,19 @@ inline constexpr int PrintServiceAnswerSeconds = 15;
 // printer through the system's print support (systemprinter_windows.cpp).
 class SystemPrinter : public TextPrinter {
 public:
+#ifndef Q_OS_WIN
+    // Windows' print support keeps its own time; CUPS is given this bound.
     explicit SystemPrinter(
         std::chrono::seconds answerWithin = std::chrono::seconds(PrintServiceAnswerSeconds))
         : m_answerWithin(answerWithin) {}
+#endif
     void print(const QString& text, const QString& title, WorkProgress& progress) override;
     void printPages(const QString& title, const std::function<void(QPagedPaintDevice&, WorkProgress&)>& paint,
                     WorkProgress& progress) override;
     void writePdf(const QString& text, const QString& title, QIODevice& device) override;
 
+#ifndef Q_OS_WIN
 private:
-    [[maybe_unused]] std::chrono::seconds m_answerWithin;
+    std::chrono::seconds m_answerWithin;
+#endif
 };

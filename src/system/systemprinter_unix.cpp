@@ -3,7 +3,7 @@
 #include "system/systemprinter.h"
 
 #include "print/pages.h"
-#include "system/printservice.h"
+#include "system/cupsprintservice_unix.h"
 
 #include <QBuffer>
 
@@ -12,8 +12,8 @@ namespace {
 // Asks for the default printer, has `layOut` write the PDF into memory (it
 // may ask the print service more, such as the paper), and sends it.
 void printPdf(std::chrono::seconds answerWithin, const QString& title,
-              const std::function<void(QIODevice&, PrintService&)>& layOut, WorkProgress& progress) {
-    PrintService service(answerWithin, [&progress] { return progress.isCancelled(); });
+              const std::function<void(QIODevice&, CupsPrintService&)>& layOut, WorkProgress& progress) {
+    CupsPrintService service(answerWithin, [&progress] { return progress.isCancelled(); });
     service.defaultPrinter();
 
     // In memory: a page file left on disk would outlive a program killed
@@ -33,7 +33,7 @@ void printPdf(std::chrono::seconds answerWithin, const QString& title,
 void SystemPrinter::print(const QString& text, const QString& title, WorkProgress& progress) {
     printPdf(
         m_answerWithin, title,
-        [&](QIODevice& pdf, PrintService& service) {
+        [&](QIODevice& pdf, CupsPrintService& service) {
             writeDocumentPdf(text, title, service.defaultPaper(), pdf, &progress);
         },
         progress);
@@ -44,7 +44,7 @@ void SystemPrinter::printPages(const QString& title,
                                WorkProgress& progress) {
     printPdf(
         m_answerWithin, title,
-        [&](QIODevice& pdf, PrintService&) {
+        [&](QIODevice& pdf, CupsPrintService&) {
             writePagesPdf(title, pdf, [&](QPagedPaintDevice& pages) { paint(pages, progress); });
         },
         progress);

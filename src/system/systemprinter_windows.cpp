@@ -3,6 +3,7 @@
 // system's print support, which spools them as one job.
 #include "system/systemprinter.h"
 
+#include "common/programname.h"
 #include "common/runtimeerror.h"
 #include "print/pages.h"
 
@@ -51,7 +52,7 @@ void printOnDefaultPrinter(const QString& title,
     if (!printer.isValid())
         throw RuntimeError(ErrorKind::Printer, chosen.printerName(), systemReason(::GetLastError()));
     printer.setDocName(title);
-    printer.setCreator(QStringLiteral("ヨモリス"));
+    printer.setCreator(ProgramName.toString());
     printer.setResolution(PageResolution);
     printer.setFullPage(true);
     WithdrawingProgress watched(progress, printer);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "system/widgethandoutdialogs.h"
 
+#include "common/programname.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -20,5 +22,5 @@ QString WidgetHandoutDialogs::chooseSavePath(QWidget* parent, const QString& pro
 }
 
 void WidgetHandoutDialogs::tell(QWidget* parent, const QString& message) {
-    QMessageBox::information(parent, QStringLiteral("ヨモリス"), message);
+    QMessageBox::information(parent, ProgramName.toString(), message);
 }

@@ -2,7 +2,7 @@
 #include "tables/listing.h"
 
 #include "common/numbers.h"
-#include "common/printedlines.h"
+#include "common/picturelines.h"
 #include "tables/table.h"
 #include "tables/tableload.h"
 
@@ -41,7 +41,7 @@ QList<QStringList> formattedListingCells(const Table& table) {
     return cells;
 }
 
-void printListingRow(PrintedLines& panel, ListingStyle style, const Table& table, int rowNumber) {
+void printListingRow(PictureLines& panel, ListingStyle style, const Table& table, int rowNumber) {
     const TableRow& row = table.row(rowNumber);
     // The name gives way where a row is wider than its panel: the number and
     // the value are what the user looks the row up for.
@@ -62,15 +62,15 @@ void printListingRow(PrintedLines& panel, ListingStyle style, const Table& table
     panel.endLine();
 }
 
-void listRange(PrintedLines& panel, ListingStyle style, const Table& table, int first, int last) {
+void listRange(PictureLines& panel, ListingStyle style, const Table& table, int first, int last) {
     for (int n = first; n <= last; ++n)
         printListingRow(panel, style, table, n);
 }
 
-void showListing(const Listing& listing, const QList<PrintedLines*>& panels, Table& table,
+void showListing(const Listing& listing, const QList<PictureLines*>& panels, Table& table,
                  const std::optional<QString>& loadPath) {
     Q_ASSERT(listing.ranges.size() <= panels.size());
-    for (PrintedLines* panel : panels)
+    for (PictureLines* panel : panels)
         panel->clear();
     if (loadPath)
         loadTable(table, *loadPath);

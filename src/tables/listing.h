@@ -7,7 +7,7 @@
 
 #include <optional>
 
-class PrintedLines;
+class PictureLines;
 class Table;
 struct TableRow;
 
@@ -47,13 +47,13 @@ QList<QStringList> formattedListingCells(const Table& table);
 // Prints row `rowNumber` (0..300) of the table into the panel and ends the
 // line. The name is printed as the text that gives way where the row is wider
 // than its panel, so the number and the value show whole.
-void printListingRow(PrintedLines& panel, ListingStyle style, const Table& table, int rowNumber);
+void printListingRow(PictureLines& panel, ListingStyle style, const Table& table, int rowNumber);
 
 // Prints rows first..last in order; nothing when last is below first.
-void listRange(PrintedLines& panel, ListingStyle style, const Table& table, int first, int last);
+void listRange(PictureLines& panel, ListingStyle style, const Table& table, int first, int last);
 
 // The one panel listing every window uses: clears the panels in order, loads
 // the table from `loadPath` when one is given, then lists each range into its
 // panel. A failed load leaves the panels cleared and prints nothing.
-void showListing(const Listing& listing, const QList<PrintedLines*>& panels, Table& table,
+void showListing(const Listing& listing, const QList<PictureLines*>& panels, Table& table,
                  const std::optional<QString>& loadPath);

@@ -75,7 +75,7 @@ private slots:
 
 private:
     ExpenditureWindow& window() { return m_app->shell.window<ExpenditureWindow>(); }
-    PrintedLines& panel(int i);
+    PictureLines& panel(int i);
     void type(const Boxes& boxes);
     void click(const char* button);
     void writeFile(int count);
@@ -95,7 +95,7 @@ void TestExpenditureWindow::cleanup() {
     m_app.reset();
 }
 
-PrintedLines& TestExpenditureWindow::panel(int i) {
+PictureLines& TestExpenditureWindow::panel(int i) {
     return panelOf(window(), i);
 }
 

@@ -46,7 +46,7 @@ private slots:
 private:
     RmrWindow& window() { return m_app->shell.window<RmrWindow>(); }
     void clickDisplay();
-    PrintedLines& panel(int i);
+    PictureLines& panel(int i);
     void comparePanels(const PanelRows& expected, int count);
 
     std::unique_ptr<ShellFixture> m_app;
@@ -66,7 +66,7 @@ void TestRmrWindow::clickDisplay() {
     ShellFixture::click(window(), QStringLiteral("Command1"));
 }
 
-PrintedLines& TestRmrWindow::panel(int i) {
+PictureLines& TestRmrWindow::panel(int i) {
     return panelOf(window(), i);
 }
 

@@ -81,8 +81,8 @@ private slots:
     void everyControlIsReachableAndNamed();
     void boxesAreNamedByTheirLabels_data();
     void boxesAreNamedByTheirLabels();
-    void pictureAreaReadsAsItsPrintedLines_data();
-    void pictureAreaReadsAsItsPrintedLines();
+    void pictureAreaReadsAsItsPictureLines_data();
+    void pictureAreaReadsAsItsPictureLines();
     void pictureAreaTextOffsetsMatchTheScreen();
     void printingIsAnnouncedOnce();
     void clearingIsAnnounced();
@@ -205,7 +205,7 @@ void TestAccessibility::boxesAreNamedByTheirLabels() {
     QCOMPARE(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name), accessibleName);
 }
 
-void TestAccessibility::pictureAreaReadsAsItsPrintedLines_data() {
+void TestAccessibility::pictureAreaReadsAsItsPictureLines_data() {
     QTest::addColumn<QString>("expected");
     QTest::newRow("one number") << " 1234 ";
     QTest::newRow("formatted rows") << "1   散歩    3\n12       ";
@@ -213,7 +213,7 @@ void TestAccessibility::pictureAreaReadsAsItsPrintedLines_data() {
     QTest::newRow("empty line between") << "a\n\nb";
 }
 
-void TestAccessibility::pictureAreaReadsAsItsPrintedLines() {
+void TestAccessibility::pictureAreaReadsAsItsPictureLines() {
     QFETCH(QString, expected);
     std::unique_ptr<QWidget> form = shown(layout::intake());
     auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
@@ -240,7 +240,7 @@ void TestAccessibility::pictureAreaReadsAsItsPrintedLines() {
 void TestAccessibility::pictureAreaTextOffsetsMatchTheScreen() {
     std::unique_ptr<QWidget> form = shown(layout::expenditure());
     auto* area = form->findChild<PictureArea*>(QStringLiteral("Picture1"));
-    PrintedLines& lines = area->lines();
+    PictureLines& lines = area->lines();
     lines.print(QStringLiteral(" 1 "));
     lines.nextZone();
     lines.print(QStringLiteral("散歩"));

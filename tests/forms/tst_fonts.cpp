@@ -40,8 +40,10 @@ void TestFonts::aliasesDoNotCountAsInstalled() {
 
 void TestFonts::designedFaceWhenInstalled() {
     // On a Japanese Windows the designed face itself, and nothing in front.
-    QCOMPARE(standInFaces(QStringLiteral("ＭＳ Ｐゴシック"), true), QStringList{QStringLiteral("ＭＳ Ｐゴシック")});
-    QVERIFY(!standInFaces(QStringLiteral("ＭＳ Ｐゴシック"), false).contains(QStringLiteral("ＭＳ Ｐゴシック")));
+    QCOMPARE(standInFaces(QStringLiteral("ＭＳ Ｐゴシック"), true),
+             QStringList{QStringLiteral("ＭＳ Ｐゴシック")});
+    QVERIFY(
+        !standInFaces(QStringLiteral("ＭＳ Ｐゴシック"), false).contains(QStringLiteral("ＭＳ Ｐゴシック")));
 }
 
 void TestFonts::standInsAreInstalledFaces_data() {

@@ -53,7 +53,7 @@ private slots:
 private:
     SetMealWindow& window() { return m_app->shell.window<SetMealWindow>(); }
     void click(const char* button);
-    PrintedLines& panel(int i);
+    PictureLines& panel(int i);
     void comparePanels(const PanelRows& expected, int count);
 
     std::unique_ptr<ShellFixture> m_app;
@@ -73,7 +73,7 @@ void TestSetMealWindow::click(const char* button) {
     ShellFixture::click(window(), QString::fromLatin1(button));
 }
 
-PrintedLines& TestSetMealWindow::panel(int i) {
+PictureLines& TestSetMealWindow::panel(int i) {
     return panelOf(window(), i);
 }
 

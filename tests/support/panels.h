@@ -4,7 +4,7 @@
 // Panels of the listing windows as a test reads them: which rows each panel
 // should show, and the first line where the window shows something else.
 
-#include "common/printedlines.h"
+#include "common/picturelines.h"
 #include "forms/picturearea.h"
 #include "forms/windowobject.h"
 #include "testsupport.h"
@@ -19,7 +19,7 @@ using PanelRows = QList<std::pair<int, int>>;
 Q_DECLARE_METATYPE(PanelRows)
 
 // What window's picture area PictureK prints into.
-inline PrintedLines& panelOf(const WindowObject& window, int k) {
+inline PictureLines& panelOf(const WindowObject& window, int k) {
     return window.control<PictureArea>(QStringLiteral("Picture%1").arg(k))->lines();
 }
 

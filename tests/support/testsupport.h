@@ -5,7 +5,7 @@
 // and table files written into a
 // temporary folder.
 
-#include "common/printedlines.h"
+#include "common/picturelines.h"
 #include "common/runtimeerror.h"
 #include "common/textdecoding.h"
 
@@ -28,7 +28,7 @@ template <class Step> std::optional<RuntimeError> failureOf(Step&& step) {
 
 // Empty when the panel shows exactly the wanted lines; otherwise says which
 // line differs first and how, for QVERIFY2.
-inline QString panelDifference(const PrintedLines& panel, const QStringList& wanted) {
+inline QString panelDifference(const PictureLines& panel, const QStringList& wanted) {
     const int lines = std::max(panel.lineCount(), int(wanted.size()));
     for (int k = 0; k < lines; ++k) {
         const QString shown = k < panel.lineCount() ? panel.lineText(k) : QStringLiteral("(no line)");

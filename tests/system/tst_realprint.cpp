@@ -8,6 +8,7 @@
 #include "forms/textbox.h"
 #include "guitest.h"
 #include "pdftext.h"
+#include "receivedjobs.h"
 #include "shellfixture.h"
 #include "system/quitrequests.h"
 #include "system/systemprinter.h"
@@ -48,14 +49,8 @@ QString stateValue(const QString& name) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
 }
 
-// In the order they arrived: job-10 after job-9.
 QStringList receivedJobs() {
-    QStringList jobs = QDir(QDir(stateFolder()).filePath(QStringLiteral("jobs")))
-                           .entryList({QStringLiteral("job-*")}, QDir::Files)
-                           .filter(QRegularExpression(QStringLiteral("^job-\\d+$")));
-    std::sort(jobs.begin(), jobs.end(),
-              [](const QString& a, const QString& b) { return a.mid(4).toInt() < b.mid(4).toInt(); });
-    return jobs;
+    return receivedJobs(QDir(stateFolder()).filePath(QStringLiteral("jobs")));
 }
 
 QString defaultPrinterName() {

@@ -10,6 +10,7 @@
 #include "forms/textbox.h"
 #include "guitest.h"
 #include "meals/intakewindow.h"
+#include "receivedjobs.h"
 #include "shellfixture.h"
 #include "system/systemprinter.h"
 
@@ -22,11 +23,7 @@ namespace {
 const QString Jobs = QStringLiteral("Z:/tmp/yomorisu-test-printer/jobs");
 
 QStringList receivedJobs() {
-    QStringList jobs = QDir(Jobs).entryList({QStringLiteral("job-*")}, QDir::Files);
-    jobs = jobs.filter(QRegularExpression(QStringLiteral("^job-\\d+$")));
-    std::sort(jobs.begin(), jobs.end(),
-              [](const QString& a, const QString& b) { return a.mid(4).toInt() < b.mid(4).toInt(); });
-    return jobs;
+    return receivedJobs(Jobs);
 }
 
 // The pages a PostScript job says it holds; 0 when it does not say.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/datafolder.h"
-#include "common/printedlines.h"
+#include "common/picturelines.h"
 #include "common/runtimeerror.h"
 #include "tables/listing.h"
 #include "tables/table.h"
@@ -20,7 +20,7 @@ Table filledTable(int count) {
     return table;
 }
 
-QStringList linesOf(const PrintedLines& panel) {
+QStringList linesOf(const PictureLines& panel) {
     QStringList result;
     for (int i = 0; i < panel.lineCount(); ++i)
         result.append(panel.lineText(i));
@@ -103,7 +103,7 @@ void TestListing::zonedRow() {
 
     Table table;
     table.rowForLoading(number) = TableRow{name, qint16(value)};
-    PrintedLines panel;
+    PictureLines panel;
     printListingRow(panel, ListingStyle::Zoned, table, number);
     printListingRow(panel, ListingStyle::Zoned, table, number);
     QCOMPARE(panel.lineCount(), 2);
@@ -114,7 +114,7 @@ void TestListing::zonedRow() {
 void TestListing::formattedRowIsOneItem() {
     // The formatted style never moves to a print zone: its blanks are spaces.
     const Table table = filledTable(1);
-    PrintedLines panel;
+    PictureLines panel;
     printListingRow(panel, ListingStyle::Formatted, table, 1);
     printListingRow(panel, ListingStyle::Formatted, table, 0);
     QCOMPARE(panel.lines(),
@@ -143,14 +143,14 @@ void TestListing::listRangePrintsFirstToLast() {
     QFETCH(QStringList, lines);
 
     const Table table = filledTable(3);
-    PrintedLines panel;
+    PictureLines panel;
     listRange(panel, ListingStyle::Formatted, table, first, last);
     QCOMPARE(linesOf(panel), lines);
 }
 
 void TestListing::listRangePastRow300Fails() {
     const Table table = filledTable(3);
-    PrintedLines panel;
+    PictureLines panel;
     const auto error = failureOf([&] { listRange(panel, ListingStyle::Formatted, table, 299, 301); });
     QVERIFY(error);
     QCOMPARE(error->number(), 9);
@@ -159,7 +159,7 @@ void TestListing::listRangePastRow300Fails() {
 
 void TestListing::openRangeEndsAtRowCount() {
     Table table = filledTable(45);
-    PrintedLines a, b, c;
+    PictureLines a, b, c;
     const Listing listing{ListingStyle::Formatted, {{1, 2}, {44, std::nullopt}, {46, std::nullopt}}};
     showListing(listing, {&a, &b, &c}, table, std::nullopt);
     QCOMPARE(linesOf(a), (QStringList{QStringLiteral("1   品1    10"), QStringLiteral("2   品2    20")}));
@@ -170,7 +170,7 @@ void TestListing::openRangeEndsAtRowCount() {
 
 void TestListing::panelsWithoutRangeAreClearedOnly() {
     Table table = filledTable(3);
-    PrintedLines a, b;
+    PictureLines a, b;
     a.printLine(QStringLiteral("old"));
     b.printLine(QStringLiteral("old"));
     showListing(Listing{ListingStyle::Zoned, {{3, 3}}}, {&a, &b}, table, std::nullopt);
@@ -183,7 +183,7 @@ void TestListing::failedLoadLeavesPanelsCleared() {
     const QString path =
         writeTableFile(dir, RmrFileName, tableText(301, QStringLiteral("運動"), [](int) { return 3; }));
     Table table = filledTable(5);
-    PrintedLines a, b;
+    PictureLines a, b;
     a.printLine(QStringLiteral("old"));
     b.printLine(QStringLiteral("old"));
     try {
@@ -201,7 +201,7 @@ void TestListing::loadEmptiesRowsOfALongerEarlierLoad() {
     const QString path =
         writeTableFile(dir, RmrFileName, tableText(2, QStringLiteral("運動"), [](int n) { return n; }));
     Table table = filledTable(30);
-    PrintedLines a;
+    PictureLines a;
     showListing(Listing{ListingStyle::Formatted, {{1, 4}}}, {&a}, table, path);
     QCOMPARE(linesOf(a), (QStringList{QStringLiteral("1   運動1    1"), QStringLiteral("2   運動2    2"),
                                       "3       ", "4       "}));

@@ -10,22 +10,22 @@
 
 class QIODevice;
 
-// The print system (CUPS), reached through libcups, which is opened on the
-// first print: nothing of it is loaded before the program prints.
+// The print system of Debian, CUPS, reached through libcups
+// (cupslibrary_unix.h), which is opened on the first print.
 //
 // Every call may block on the print system, so it belongs on a worker thread;
 // together they wait no longer than the time given at connection, and the
 // calls of submit() as long again; each gives up early when `cancelled` says
 // so. Failures are the printer error 482 with a
 // reason the user can act on.
-class PrintService {
+class CupsPrintService {
 public:
     // Connects to the print system. Throws when libcups is missing or the
     // print system is not running.
-    PrintService(std::chrono::seconds answerWithin, std::function<bool()> cancelled);
-    ~PrintService();
-    PrintService(const PrintService&) = delete;
-    PrintService& operator=(const PrintService&) = delete;
+    CupsPrintService(std::chrono::seconds answerWithin, std::function<bool()> cancelled);
+    ~CupsPrintService();
+    CupsPrintService(const CupsPrintService&) = delete;
+    CupsPrintService& operator=(const CupsPrintService&) = delete;
 
     // The default printer's name ("queue" or "queue/instance"). Throws when
     // there is none or it is stopped.

@@ -10,7 +10,7 @@
 // What a picture area shows: lines of printed text, each made of items that
 // stand at successive print zones. The widget that draws it lives in forms/;
 // this model is what handlers print into and what tests read.
-class PrintedLines : public QObject {
+class PictureLines : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
