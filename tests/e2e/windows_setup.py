@@ -303,11 +303,14 @@ class Journey:
         self.key("alt+f")
         time.sleep(0.5)
         self.key("s")
-        dialog = wait_for(lambda: set(self.run("xdotool", "search", "--onlyvisible", "--name", ".",
-                                               check=False).stdout.split()) - before, TIMEOUT, "the save dialog")
+        shown = lambda: set(self.run("xdotool", "search", "--onlyvisible", "--name", ".",
+                                     check=False).stdout.split()) - before
+        wait_for(shown, TIMEOUT, "the save dialog")
+        # Still there a second later: a window Wine shows for a moment is not it.
+        time.sleep(1)
+        dialog = shown()
         assert len(dialog) == 1, f"{len(dialog)} new windows"
         dialog = dialog.pop().decode()
-        time.sleep(1)
         self.shoot(f"save-{name}")
         self.focus(dialog)
         target = self.saved / f"{name}.pdf"
