@@ -162,9 +162,6 @@ class Journey:
         # 15 twips to a pixel at 100 %, rounded as the program does, then scaled.
         return math.floor((twips + 7) // 15 * self.scale + 0.5)
 
-    def client(self, window):
-        return self.layouts[window]["client"]
-
     # -- the machine ----------------------------------------------------------
 
     def start_display(self):
@@ -281,7 +278,7 @@ class Journey:
         in the window of that layout, whose designed client area lies at the
         bottom of the window's client area, below the menu bar of a working
         window."""
-        client_height = self.client(layout)[1]
+        client_height = self.layouts[layout]["client"][1]
         left, top, width, height = self.geometry(window)
         x = left + self.pixels(rectangle[0] + rectangle[2] / 2)
         y = top + height - self.pixels(client_height) + self.pixels(rectangle[1] + rectangle[3] / 2)
@@ -388,7 +385,7 @@ class Journey:
         time.sleep(1)
         self.shoot("menu")
         left, top, width, height = self.geometry(self.menu)
-        assert [width, height] == [self.pixels(n) for n in self.client("健康menu")], (width, height)
+        assert [width, height] == [self.pixels(n) for n in self.layouts["健康menu"]["client"]], (width, height)
         # The first start copies the samples to Documents, where there is no
         # c:\my documents\.
         for name in ("rmr.csv", "定食.csv"):
@@ -417,7 +414,7 @@ class Journey:
         self.click(self.menu, "健康menu", self.control("健康menu", "食品カロリー"))
         window = self.window("定食1")
         width = self.geometry(window)[2]
-        assert width == self.pixels(self.client("定食1")[0]), f"定食1 is {width} px wide"
+        assert width == self.pixels(self.layouts["定食1"]["client"][0]), f"定食1 is {width} px wide"
         self.click(window, "定食1", self.control("定食1", "表　　　　示"))
         time.sleep(1)
         self.shoot("set-meals")
@@ -442,7 +439,7 @@ class Journey:
         # Where its layout puts it, its menu bar above the designed client area.
         place = [self.pixels(n) for n in self.layouts["摂取"]["position"]]
         assert [left, top] == place, f"摂取 stands at {left}, {top}"
-        client = [self.pixels(n) for n in self.client("摂取")]
+        client = [self.pixels(n) for n in self.layouts["摂取"]["client"]]
         assert width == client[0] and height > client[1], f"摂取 is {width}×{height}"
         for meal, numbers in EATEN.items():
             for k, number in enumerate(numbers):
