@@ -408,7 +408,6 @@ class Journey:
         uninstaller = re.fullmatch(r'"([^"]+)" /S', self.uninstall_entry()["QuietUninstallString"])[1]
         self.refused("the setup while running", [str(self.setup), "/S"], RUNNING)
         self.refused("the uninstaller while running", [uninstaller, "/S"], RUNNING)
-        assert self.program.poll() is None, "the program ended"
 
     def set_meal_handout(self):
         self.click(self.menu, "健康menu", self.control("健康menu", "食品カロリー"))
@@ -545,8 +544,9 @@ class Journey:
         assert tree(folder / PRODUCT) == tree(self.staging(self.version)), "the zip holds other files"
         # Where programs write; the rest changes as Wine finds devices.
         before = {root: self.registry_tree(root) for root in (r"HKLM\Software", r"HKCU\Software")}
-        self.program = subprocess.Popen(["wine", str(folder / PRODUCT / "bin/yomorisu.exe")], env=self.env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        with open(self.program_log, "wb") as log:
+            self.program = subprocess.Popen(["wine", str(folder / PRODUCT / "bin/yomorisu.exe")], env=self.env,
+                                            stdout=log, stderr=subprocess.STDOUT)
         self.menu = self.window(PRODUCT)
         self.set_meal_handout()
         self.intake_handout()
