@@ -2,9 +2,35 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs every benchmark and prints one line per figure with its
 # ratio to the goal (or to the floor program). Not part of the tests.
+# With --windows, the Windows program's start-up and peak memory under Wine
+# against the floor program built for Windows the same way, each from a
+# folder holding the DLLs the setup installs.
 # Usage: scripts/bench.sh [BUILD_DIR]   (default: build)
+#        scripts/bench.sh --windows
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = "--windows" ]; then
+  setup="$(scripts/package.sh --windows | tail -n 1)"
+  source scripts/windows-env.sh
+  export WINEPREFIX="$windows_prefix"
+  scripts/build.sh build --target bench_startup >/dev/null
+  version="$(basename "$setup" -setup.exe)"
+  folder=$(mktemp -d)
+  trap 'wineserver -k 2>/dev/null; rm -rf "$folder"' EXIT
+  cp -r "$windows_build/setup/${version#yomorisu-}/staging/bin" "$folder/"
+  cp "$windows_build/bench/minimal_window.exe" "$folder/bin/"
+  # bench_startup starts a program by its path with Qt's platform argument,
+  # which is the host's: these start the Windows programs instead.
+  for program in yomorisu minimal_window; do
+    printf '#!/bin/sh\nexec wine "%s"\n' "$folder/bin/$program.exe" >"$folder/$program"
+    chmod +x "$folder/$program"
+  done
+  unset WINEPATH
+  # One Wine server for every run, as on Windows the system is up already.
+  xvfb-run -a -s "-screen 0 1280x1024x24" sh -c 'wineserver -p && "$1" 20 "$2/yomorisu" "$2/minimal_window"' \
+    bench build/bench/bench_startup "$folder"
+  exit
+fi
 dir=${1:-build}
 scripts/build.sh "$dir" >/dev/null
 bench="$dir/bench"

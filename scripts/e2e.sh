@@ -8,7 +8,10 @@
 #        or a folder given to `cmake --install build --prefix`)
 # With --windows SETUP, the Windows setup (scripts/package.sh --windows) in
 # a Wine prefix and on a virtual display of their own: installed silently,
-# the program driven by mouse and keyboard, installed again, uninstalled
+# refused while the program runs, the program driven by mouse and keyboard,
+# installed again, replaced by the next version (the same source built as a
+# version one higher and signed by a throw-away authority), refused over
+# that, uninstalled; then the portable zip unpacked and driven likewise
 # (tests/e2e/windows_setup.py). Pictures land in build-windows/e2e/.
 # Usage: scripts/e2e.sh --windows build-windows/setup/yomorisu-<version>-setup.exe
 set -euo pipefail
@@ -16,7 +19,38 @@ if [ "${1:-}" = "--windows" ]; then
   setup="$(realpath "${2:?Usage: scripts/e2e.sh --windows SETUP.exe}")"
   cd "$(dirname "$0")/.."
   scripts/setup.sh --windows
-  exec /usr/bin/python3 tests/e2e/windows_setup.py --setup "$setup" --data data --out build-windows/e2e
+  version="$(basename "$setup" -setup.exe)"
+  version="${version#yomorisu-}"
+  # The next version: a third number added, or the last one higher.
+  if [[ "$version" =~ ^[0-9]+\.[0-9]+$ ]]; then
+    next="$version.1"
+  else
+    next="${version%.*}.$((${version##*.} + 1))"
+  fi
+  # The next version signed with a key from a throw-away certificate
+  # authority, made here for this run.
+  keys="$PWD/build-windows/e2e-keys"
+  rm -rf "$keys"
+  mkdir -p "$keys"
+  (
+    cd "$keys"
+    openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -subj "/CN=yomorisu test CA" \
+      -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign 2>/dev/null
+    openssl req -newkey rsa:2048 -nodes -keyout sign.key -out sign.csr -subj "/CN=yomorisu test signer" 2>/dev/null
+    printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >sign.ext
+    openssl x509 -req -in sign.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 -extfile sign.ext \
+      -out sign.pem 2>/dev/null
+    openssl pkcs12 -export -inkey sign.key -in sign.pem -certfile ca.pem -passout pass:throwaway -out sign.p12
+  )
+  next_setup="$(YOMORISU_SIGN_PKCS12="$keys/sign.p12" YOMORISU_SIGN_PASSWORD=throwaway \
+    scripts/package.sh --windows --version "$next" | tail -n 1)"
+  # The build back at the version under test, its setup as it was.
+  scripts/package.sh --windows --version "$version" >/dev/null
+  source scripts/windows-env.sh
+  # The layout tables the test clicks by, as the program holds them.
+  WINEPREFIX="$windows_prefix" wine "$windows_build/tools/yomorisu_layouts.exe" >"$windows_build/layouts.json"
+  exec /usr/bin/python3 tests/e2e/windows_setup.py --setup "$setup" --next-setup "$next_setup" \
+    --layouts "$windows_build/layouts.json" --ca "$keys/ca.pem" --data data --out build-windows/e2e
 fi
 cd "$(dirname "$0")/.."
 prefix="$(realpath -m "${1:-/usr}")"

@@ -9,19 +9,43 @@
 #   sudo apt-get install ./build/package/yomorisu_<version>_<arch>.deb
 # The setup (yomorisu-<version>-setup.exe) is made with Debian's NSIS from
 # the Windows build installed into a folder: what `cmake --install` puts
-# there is what the setup installs and its uninstaller removes.
-# Usage: scripts/package.sh [--windows]
+# there is what the setup installs and its uninstaller removes. The portable
+# zip (yomorisu-<version>-portable.zip) is made from the same folder. With
+# YOMORISU_SIGN_PKCS12 naming a PKCS#12 file (YOMORISU_SIGN_PASSWORD its
+# password, YOMORISU_SIGN_TIMESTAMP a timestamp server's URL) yomorisu.exe,
+# the uninstaller and the setup are signed with Debian's osslsigncode.
+# With --version V the Windows build is made as version V (the tests install
+# one version over another); without it, as the project's version. Each
+# version's staging folder is build-windows/setup/<version>/.
+# Usage: scripts/package.sh [--windows [--version V]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = "--windows" ]; then
   scripts/build-windows.sh
   source scripts/windows-env.sh
+  # Another version number for a test build: only the files that hold it are
+  # built again. Without it the project's own is built (again).
+  override=""
+  [ "${2:-}" = "--version" ] && override="${3:?--version needs a number}"
+  cmake -S . -B "$windows_build" -DYOMORISU_VERSION="$override" >/dev/null
+  cmake --build "$windows_build" -j"$(nproc)"
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$windows_build/CMakeCache.txt")
   out="$PWD/$windows_build/setup"
-  staging="$out/staging"
-  rm -rf "$out"
+  work="$out/$version"
+  staging="$work/staging"
+  rm -rf "$work"
   mkdir -p "$staging"
   cmake --install "$windows_build" --prefix "$staging" --strip >/dev/null
+  # With a key, each file of ours is signed once it is made as it ships: the
+  # program after stripping, which would break a signature.
+  sign() {
+    [ -n "${YOMORISU_SIGN_PKCS12:-}" ] || return 0
+    osslsigncode sign -pkcs12 "$YOMORISU_SIGN_PKCS12" -readpass <(printf '%s' "${YOMORISU_SIGN_PASSWORD:-}") \
+      -h sha256 -n "ヨモリス" ${YOMORISU_SIGN_TIMESTAMP:+-ts "$YOMORISU_SIGN_TIMESTAMP"} \
+      -in "$1" -out "$1.signed" >/dev/null
+    mv "$1.signed" "$1"
+  }
+  sign "$staging/bin/yomorisu.exe"
   # The lists of what to install, folder by folder, and what to remove:
   # every file, then every folder deepest first.
   nsis_path() { printf '%s' "${1//\$/\$\$}" | tr / '\\'; }
@@ -33,21 +57,31 @@ if [ "${1:-}" = "--windows" ]; then
       find ".$dir" -maxdepth 1 -type f | sort | while read -r file; do
         echo "File \"$staging/${file#./}\""
       done
-    done >"$out/files.nsh"
+    done >"$work/files.nsh"
     find . -type f | sort | while read -r file; do
       echo "Delete \"\$INSTDIR\\$(nsis_path "${file#./}")\""
-    done >"$out/unfiles.nsh"
+    done >"$work/unfiles.nsh"
     find . -mindepth 1 -type d | sort -r | while read -r dir; do
       echo "RMDir \"\$INSTDIR\\$(nsis_path "${dir#./}")\""
-    done >>"$out/unfiles.nsh"
+    done >"$work/unfolders.nsh"
   )
   numbers=(${version//./ } 0 0 0)
+  nsis=(makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version"
+    -DVERSION4="${numbers[0]}.${numbers[1]}.${numbers[2]}.${numbers[3]}"
+    -DICON="$PWD/$windows_build/packaging/windows/yomorisu.ico")
+  "${nsis[@]}" -DUNFILES="$work/unfiles.nsh" -DUNFOLDERS="$work/unfolders.nsh" \
+    -DOUTFILE="$work/uninstall.exe" packaging/windows/uninstall.nsi
+  sign "$work/uninstall.exe"
   setup="$out/yomorisu-$version-setup.exe"
-  makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" \
-    -DVERSION4="${numbers[0]}.${numbers[1]}.${numbers[2]}.${numbers[3]}" \
-    -DSTAGING="$staging" -DFILES="$out/files.nsh" -DUNFILES="$out/unfiles.nsh" \
-    -DSIZE_KB="$(du -sk "$staging" | cut -f1)" -DICON="$PWD/$windows_build/packaging/windows/yomorisu.ico" \
-    -DOUTFILE="$setup" packaging/windows/yomorisu.nsi
+  "${nsis[@]}" -DMAJOR="${numbers[0]}" -DMINOR="${numbers[1]}" -DSTAGING="$staging" \
+    -DFILES="$work/files.nsh" -DUNINSTALLER="$work/uninstall.exe" \
+    -DSIZE_KB="$(du -sk "$staging" | cut -f1)" -DOUTFILE="$setup" packaging/windows/yomorisu.nsi
+  sign "$setup"
+  # The portable form: the same folder as ヨモリス\ in a zip, its names in
+  # UTF-8 as Explorer reads them.
+  rm -f "$out/yomorisu-$version-portable.zip"
+  ln -sfn staging "$work/ヨモリス"
+  (cd "$work" && python3 -m zipfile -c "$out/yomorisu-$version-portable.zip" ヨモリス)
   echo "$setup"
   exit
 fi

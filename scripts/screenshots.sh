@@ -6,9 +6,11 @@
 # scheme: light (Qt's own, the default), adwaita-dark (GTK's Adwaita:dark
 # through Qt's GTK platform theme) or qt6ct-darker (qt6ct's "darker" colours).
 # --windows saves them as the Windows program draws them under Wine, in
-# build-windows/screenshots (or OUTPUT_DIR).
+# build-windows/screenshots (or OUTPUT_DIR); with --scale N at N % (125, 150,
+# 200: Wine's LogPixels set to 96 × N / 100 for the run, then back), in
+# build-windows/screenshots-N.
 # Usage: scripts/screenshots.sh [--scheme SCHEME] [BUILD_DIR] [OUTPUT_DIR]
-#        scripts/screenshots.sh --windows [OUTPUT_DIR]
+#        scripts/screenshots.sh --windows [--scale N] [OUTPUT_DIR]
 #        (default: light, build, BUILD_DIR/screenshots)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,9 +19,21 @@ if [ "${1:-}" = "--windows" ]; then
     scripts/build-windows.sh
     . scripts/windows-env.sh
     export WINEPREFIX="$windows_prefix"
-    out=${2:-"$root/$windows_build/screenshots"}
+    scale=100
+    if [ "${2:-}" = "--scale" ]; then
+        scale=${3:?"--scale needs a percentage: 125, 150 or 200"}
+        shift 2
+    fi
+    folder=screenshots
+    [ "$scale" = 100 ] || folder=screenshots-$scale
+    out=${2:-"$root/$windows_build/$folder"}
     mkdir -p "$out"
-    # Wine draws at 96 dots per inch unless told otherwise.
+    # Wine draws at 96 dots per inch unless its LogPixels says otherwise, as
+    # Windows' display settings do.
+    desktop='HKCU\Control Panel\Desktop'
+    trap 'wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1; wineserver -w' EXIT
+    wine reg add "$desktop" /v LogPixels /t REG_DWORD /d $((96 * scale / 100)) /f >/dev/null 2>&1
+    wineserver -w
     xvfb-run -a -s "-screen 0 2560x2048x24 -dpi 96" \
         wine "$windows_build/tools/yomorisu_screens.exe" "Z:$out"
     ls "$out"/*.png

@@ -17,6 +17,7 @@
 #include "forms/startup.h"
 #include "system/messageboxerrorstop.h"
 #include "system/quitrequests.h"
+#include "system/runninginstance.h"
 #include "system/systemprinter.h"
 #include "system/widgetfiledialog.h"
 #include "system/widgethandoutdialogs.h"
@@ -89,6 +90,9 @@ int main(int argc, char* argv[]) {
         return answer->status;
     }
 
+    // Before anything is read from the program's folder: from here on, a
+    // setup or an uninstaller waits for the program to end.
+    const RunningInstance running;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("yomorisu"));
     QApplication::setApplicationVersion(QStringLiteral(YOMORISU_VERSION));

@@ -2,19 +2,23 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The Windows setup end to end, as a clinic's PC meets it: in a Wine prefix
 and on a virtual display of its own, the setup installs silently; the files,
-the Start-menu shortcut and the uninstall entry are checked; the installed
-program starts from the shortcut's target, copies the samples to Documents,
-and is driven by mouse and keyboard (xdotool) through 食品カロリー and
-摂取カロリー, saving both handouts as PDFs, and ended with おわり; the setup
-runs again over the installed program; the silent uninstall leaves nothing
-of it and Documents as they were.
+the Start-menu shortcut, App Paths and the uninstall entry are checked; the
+installed program starts from the shortcut's target, copies the samples to
+Documents, makes the setup and the uninstaller refuse, and is driven by mouse
+and keyboard (xdotool) through 食品カロリー and 摂取カロリー, saving both
+handouts as PDFs, and ended with おわり; the setup runs again over the
+installed program; the next version replaces it, and this one is refused over
+that; the silent uninstall leaves nothing of it and Documents as they were;
+the portable zip runs the journey at 150 % and leaves the registry alone.
 
 Under Wine without a window manager, keys reach a window only once it has
 the focus (`xdotool windowfocus --sync`), and a window's X window is its
-client area. Buttons are clicked where the layouts place them, in twips
-(15 to a pixel at Wine's 96 dots per inch).
+client area. Controls are clicked where the program's layout tables place
+them (LAYOUTS, printed by the build's yomorisu_layouts), in twips (15 to a
+pixel at Wine's 96 dots per inch).
 
-Usage: windows_setup.py --setup yomorisu-<version>-setup.exe --data DATA --out DIR
+Usage: windows_setup.py --setup yomorisu-<version>-setup.exe --next-setup yomorisu-<later>-setup.exe
+                        --layouts LAYOUTS.json --ca CA.pem --data DATA --out DIR
 Exit status 0 when every step passed, 1 on a failure. Pictures of the
 screen after each step land in DIR.
 """
@@ -22,6 +26,8 @@ screen after each step land in DIR.
 import argparse
 import csv
 import hashlib
+import json
+import math
 import os
 import re
 import shutil
@@ -32,38 +38,25 @@ import sys
 import tempfile
 import time
 import traceback
+import zipfile
 from pathlib import Path
 
 from session import Session
 
 PRODUCT = "ヨモリス"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.yomorisu.Yomorisu"
+APP_PATHS_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\yomorisu.exe"
+RUNNING, NEWER_INSTALLED = 3, 4  # the setup's and uninstaller's exit statuses
 TIMEOUT = 60  # seconds for anything Wine does; its first start is slow
 
-# The designed rectangles (left, top, width, height in twips) of what the
-# journey clicks, window by window.
-MENU_BUTTONS = {
-    "食品カロリー": (360, 720, 1575, 375),
-    "摂取カロリー": (2880, 720, 1455, 375),
-    "おわり": (2040, 2760, 855, 540),
-}
-MENU_CLIENT = (4680, 3480)
-SET_MEAL_DISPLAY = (10080, 720, 735, 975)
-SET_MEAL_BACK = (10080, 4320, 735, 2295)
-SET_MEAL_CLIENT = (10845, 7635)
-INTAKE_CLIENT = (7095, 5505)
-INTAKE_PLACE = (5370, 2610)
-INTAKE_CALCULATE = (5280, 3840, 1575, 615)
-# Text1..Text10 breakfast, Text11..Text20 lunch, Text21..Text30 dinner: a
-# row of boxes 600 twips apart.
-INTAKE_ROWS = {"朝食": 1680, "昼食": 2280, "夕食": 2880}
+# Text1..Text10 breakfast, Text11..Text20 lunch, Text21..Text30 dinner.
+INTAKE_BOXES = {"朝食": 1, "昼食": 11, "夕食": 21}
 # Set-meal numbers typed for each meal; a number may come twice, a box may
 # stay empty.
 EATEN = {"朝食": ["3", "15"], "昼食": ["120", "7", "7"], "夕食": ["200", "1", "", "42"]}
 
 
-def pixels(twips):
-    return round(twips / 15)
+
 
 
 def read_table(path):
@@ -125,15 +118,17 @@ def link_target(lnk):
 
 
 class Journey:
-    def __init__(self, setup, data, out):
+    def __init__(self, setup, next_setup, layouts, ca, data, out):
         self.setup = Path(setup).resolve()
+        self.next_setup = Path(next_setup).resolve()
+        self.layouts = json.loads(Path(layouts).read_text(encoding="utf-8"))
+        self.ca = Path(ca).resolve()
         self.data = Path(data).resolve()
         self.out = Path(out).resolve()
         shutil.rmtree(self.out, ignore_errors=True)
         self.out.mkdir(parents=True)
-        match = re.fullmatch(r"yomorisu-(.+)-setup\.exe", self.setup.name)
-        assert match, f"not a setup's name: {self.setup.name}"
-        self.version = match[1]
+        self.version, self.next_version = (re.fullmatch(r"yomorisu-(.+)-setup\.exe", setup.name)[1]
+                                           for setup in (self.setup, self.next_setup))
         self.work = Path(tempfile.mkdtemp(prefix="yomorisu-e2e-windows-"))
         self.home = self.work / "home"
         (self.home / "Documents").mkdir(parents=True)
@@ -143,6 +138,8 @@ class Journey:
         self.xvfb = None
         self.program = None
         self.shots = 0
+        self.form = "setup"  # which form of the program the journey uses
+        self.scale = 1.0  # the display's scale: Wine's LogPixels / 96
         self.env = dict(os.environ)
         self.env.update({
             "HOME": str(self.home),
@@ -155,6 +152,15 @@ class Journey:
         for name in ("XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "WINEPATH", "QT_PLUGIN_PATH",
                      "QT_QPA_PLATFORM"):
             self.env.pop(name, None)
+
+    def control(self, window, caption=None, name=None):
+        """A control's rectangle (twips) in a window's layout, by caption or name."""
+        return next(control["rectangle"] for control_name, control in self.layouts[window]["controls"].items()
+                    if control_name == name or (caption is not None and control["caption"] == caption))
+
+    def pixels(self, twips):
+        # 15 twips to a pixel at 100 %, rounded as the program does, then scaled.
+        return math.floor((twips + 7) // 15 * self.scale + 0.5)
 
     # -- the machine ----------------------------------------------------------
 
@@ -217,21 +223,32 @@ class Journey:
         return self.home / "Documents"
 
     def uninstall_entry(self):
-        """The values of the uninstall key, as Windows' reg tool exports them;
-        None when there is no key."""
+        return self.registry_key(UNINSTALL_KEY)
+
+    def registry_key(self, key):
+        """A key's values ("@" the default one); None when there is none."""
+        keys = self.registry_tree(key)
+        return None if keys is None else keys.get(key.split("\\", 1)[1].lower(), {})
+
+    def registry_tree(self, key):
+        """Every key below `key`, by its path without the root in lower case,
+        with its values, as Windows' reg tool exports them; None when none."""
         exported = self.work / "entry.reg"
         exported.unlink(missing_ok=True)
-        result = self.run("wine", "reg", "export", UNINSTALL_KEY, "Z:" + str(exported).replace("/", "\\"),
+        result = self.run("wine", "reg", "export", key, "Z:" + str(exported).replace("/", "\\"),
                           "/reg:64", check=False)
         if result.returncode != 0:
             return None
-        values = {}
+        keys = {}
+        values = None
         for line in exported.read_bytes().decode("utf-16").splitlines():
-            match = re.fullmatch(r'"([^"]+)"=(?:"(.*)"|dword:([0-9a-f]{8}))', line)
-            if match:
+            if section := re.fullmatch(r"\[[^\\]+\\(.+)\]", line):
+                values = keys.setdefault(section[1].lower(), {})
+            match = re.fullmatch(r'"?([^"]+?)"?=(?:"(.*)"|dword:([0-9a-f]{8}))', line)
+            if match and values is not None:
                 values[match[1]] = match[2].replace('\\"', '"').replace("\\\\", "\\") if match[2] is not None \
                     else int(match[3], 16)
-        return values
+        return keys
 
     # -- windows on the screen ------------------------------------------------
 
@@ -256,14 +273,15 @@ class Journey:
         self.xdotool("windowraise", window)
         self.xdotool("windowfocus", "--sync", window)
 
-    def click(self, window, rectangle, client_height):
+    def click(self, window, layout, rectangle):
         """A click in the middle of a control placed at `rectangle` (twips)
-        in a window whose designed client area is `client_height` twips high
-        and lies at the bottom of the window's client area, below the menu
-        bar of a working window."""
+        in the window of that layout, whose designed client area lies at the
+        bottom of the window's client area, below the menu bar of a working
+        window."""
+        client_height = self.layouts[layout]["client"][1]
         left, top, width, height = self.geometry(window)
-        x = left + pixels(rectangle[0] + rectangle[2] / 2)
-        y = top + height - pixels(client_height) + pixels(rectangle[1] + rectangle[3] / 2)
+        x = left + self.pixels(rectangle[0] + rectangle[2] / 2)
+        y = top + height - self.pixels(client_height) + self.pixels(rectangle[1] + rectangle[3] / 2)
         self.focus(window)
         self.xdotool("mousemove", "--sync", str(x), str(y))
         self.xdotool("click", "1")
@@ -282,11 +300,14 @@ class Journey:
         self.key("alt+f")
         time.sleep(0.5)
         self.key("s")
-        dialog = wait_for(lambda: set(self.run("xdotool", "search", "--onlyvisible", "--name", ".",
-                                               check=False).stdout.split()) - before, TIMEOUT, "the save dialog")
+        shown = lambda: set(self.run("xdotool", "search", "--onlyvisible", "--name", ".",
+                                     check=False).stdout.split()) - before
+        wait_for(shown, TIMEOUT, "the save dialog")
+        # Still there a second later: a window Wine shows for a moment is not it.
+        time.sleep(1)
+        dialog = shown()
         assert len(dialog) == 1, f"{len(dialog)} new windows"
         dialog = dialog.pop().decode()
-        time.sleep(1)
         self.shoot(f"save-{name}")
         self.focus(dialog)
         target = self.saved / f"{name}.pdf"
@@ -327,20 +348,28 @@ class Journey:
         assert target.lower() == rf"c:\program files\{PRODUCT}\bin\yomorisu.exe".lower(), target
         self.program_path = target
 
-    def check_uninstall_entry(self):
+    def check_uninstall_entry(self, version=None):
+        version = version or self.version
         entry = self.uninstall_entry()
         assert entry is not None, "no uninstall entry"
         folder = rf"C:\Program Files\{PRODUCT}"
+        numbers = [int(n) for n in version.split(".")]
         wanted = {
             "DisplayName": PRODUCT,
             "Publisher": PRODUCT,
-            "DisplayVersion": self.version,
+            "DisplayVersion": version,
+            "VersionMajor": numbers[0],
+            "VersionMinor": numbers[1],
+            "InstallDate": time.strftime("%Y%m%d"),
             "DisplayIcon": rf"{folder}\bin\yomorisu.exe,0",
             "UninstallString": rf'"{folder}\uninstall.exe"',
             "QuietUninstallString": rf'"{folder}\uninstall.exe" /S',
         }
         for name, value in wanted.items():
             assert entry.get(name) == value, f"{name} is {entry.get(name)!r}, wanted {value!r}"
+        assert entry.get("Comments"), "no Comments"
+        app_paths = self.registry_key(APP_PATHS_KEY)
+        assert app_paths and app_paths.get("@") == rf"{folder}\bin\yomorisu.exe", f"App Paths: {app_paths}"
         # In KiB, within a tenth of what is there.
         estimated = entry.get("EstimatedSize", 0) * 1024
         assert abs(estimated - self.installed_size) < self.installed_size / 10, \
@@ -357,7 +386,8 @@ class Journey:
         self.shoot("menu")
         left, top, width, height = self.geometry(self.menu)
         # The designed client area, with the 記録 menu bar above it.
-        assert width == pixels(MENU_CLIENT[0]) and height > pixels(MENU_CLIENT[1]), (width, height)
+        client = [self.pixels(n) for n in self.layouts["健康menu"]["client"]]
+        assert width == client[0] and height > client[1], (width, height)
         # The first start copies the samples to Documents, where there is no
         # c:\my documents\.
         for name in ("rmr.csv", "定食.csv"):
@@ -367,15 +397,29 @@ class Journey:
         assert tree(self.documents / "健康相談") == tree(self.data / "健康相談"), "健康相談 not copied whole"
         assert not (self.drive_c / "my documents").exists(), r"c:\my documents\ was made"
 
+    def refused(self, what, command, wanted):
+        """`command` ends with the status `wanted` and changes nothing. Not
+        waiting for every process of the prefix: the program may run."""
+        installed, entry = tree(self.install_folder), self.uninstall_entry()
+        status = self.run("wine", *command, timeout=300, check=False).returncode
+        assert status == wanted, f"{what} ended with {status}"
+        assert tree(self.install_folder) == installed and self.uninstall_entry() == entry, f"{what} changed it"
+        print(f"  {what}: status {status}, nothing changed")
+
+    def refused_while_running(self):
+        uninstaller = re.fullmatch(r'"([^"]+)" /S', self.uninstall_entry()["QuietUninstallString"])[1]
+        self.refused("the setup while running", [str(self.setup), "/S"], RUNNING)
+        self.refused("the uninstaller while running", [uninstaller, "/S"], RUNNING)
+
     def set_meal_handout(self):
-        self.click(self.menu, MENU_BUTTONS["食品カロリー"], MENU_CLIENT[1])
+        self.click(self.menu, "健康menu", self.control("健康menu", "食品カロリー"))
         window = self.window("定食1")
         width = self.geometry(window)[2]
-        assert width == pixels(SET_MEAL_CLIENT[0]), f"定食1 is {width} px wide"
-        self.click(window, SET_MEAL_DISPLAY, SET_MEAL_CLIENT[1])
+        assert width == self.pixels(self.layouts["定食1"]["client"][0]), f"定食1 is {width} px wide"
+        self.click(window, "定食1", self.control("定食1", "表　　　　示"))
         time.sleep(1)
         self.shoot("set-meals")
-        text = self.save_handout(window, "setmeal")
+        text = self.save_handout(window, f"{self.form}-setmeal")
         # Every row of the sample table, with its number, name and calories,
         # on a line of its own.
         lines = {squeezed(line) for line in text.splitlines()}
@@ -385,36 +429,56 @@ class Journey:
         assert not missing, f"the handout lacks the rows {missing}: {text}"
         print(f"  定食1's handout: all {len(table)} rows")
         # Back to the menu, as the user goes on from there.
-        self.click(window, SET_MEAL_BACK, SET_MEAL_CLIENT[1])
+        self.click(window, "定食1", self.control("定食1", "処方menuへ"))
         wait_for(lambda: not self.run("xdotool", "search", "--onlyvisible", "--name", "^定食1$",
                                       check=False).stdout.strip(), TIMEOUT, "定食1 unloaded")
 
     def intake_handout(self):
-        self.click(self.menu, MENU_BUTTONS["摂取カロリー"], MENU_CLIENT[1])
+        self.click(self.menu, "健康menu", self.control("健康menu", "摂取カロリー"))
         window = self.window("摂取")
         left, top, width, height = self.geometry(window)
         # Where its layout puts it, its menu bar above the designed client area.
-        assert (left, top) == (pixels(INTAKE_PLACE[0]), pixels(INTAKE_PLACE[1])), f"摂取 stands at {left}, {top}"
-        assert width == pixels(INTAKE_CLIENT[0]) and height > pixels(INTAKE_CLIENT[1]), f"摂取 is {width}×{height}"
+        place = [self.pixels(n) for n in self.layouts["摂取"]["position"]]
+        assert [left, top] == place, f"摂取 stands at {left}, {top}"
+        client = [self.pixels(n) for n in self.layouts["摂取"]["client"]]
+        assert width == client[0] and height > client[1], f"摂取 is {width}×{height}"
         for meal, numbers in EATEN.items():
             for k, number in enumerate(numbers):
                 if number:
-                    self.click(window, (120 + 600 * k, INTAKE_ROWS[meal], 375, 375), INTAKE_CLIENT[1])
+                    self.click(window, "摂取", self.control("摂取", name=f"Text{INTAKE_BOXES[meal] + k}"))
                     self.type(number)
-        self.click(window, INTAKE_CALCULATE, INTAKE_CLIENT[1])
+        self.click(window, "摂取", self.control("摂取", "計　　算"))
         time.sleep(1)
         self.shoot("intake")
         calories = [value for _, value in read_table(self.data / "定食.csv")]
         sums = {meal: sum(calories[int(n) - 1] for n in numbers if n) for meal, numbers in EATEN.items()}
-        printed = squeezed(self.save_handout(window, "intake"))
+        printed = squeezed(self.save_handout(window, f"{self.form}-intake"))
         wanted = [f"{meal}合計{total}" for meal, total in sums.items()]
         wanted.append(f"合計摂取熱量{sum(sums.values())}Kｃａｌ")
         for text in wanted:
             assert text in printed, f"the handout lacks {text!r}: {printed}"
         print(f"  摂取's handout: {', '.join(wanted)}")
 
+    def records(self):
+        """記録(R) → 相談記録(K)… opens the record window, which makes the
+        record in the user's local application data and loads the SQLite
+        driver the setup installed."""
+        self.focus(self.menu)
+        self.key("alt+r", "k")
+        window = self.window("相談記録")
+        time.sleep(1)
+        self.shoot("records")
+        users = self.drive_c / "users"
+        made = wait_for(lambda: [p for p in users.rglob("相談記録.yomorisu") if "AppData/Local" in p.as_posix()],
+                        TIMEOUT, "the record file in AppData\\Local")
+        assert len(made) == 1, f"records made: {made}"
+        self.focus(window)
+        self.key("alt+F4")
+        wait_for(lambda: not self.run("xdotool", "search", "--onlyvisible", "--name", "^相談記録$",
+                                      check=False).stdout.strip(), TIMEOUT, "相談記録 closed")
+
     def end(self):
-        self.click(self.menu, MENU_BUTTONS["おわり"], MENU_CLIENT[1])
+        self.click(self.menu, "健康menu", self.control("健康menu", "おわり"))
         try:
             status = self.program.wait(timeout=TIMEOUT)
         except subprocess.TimeoutExpired:
@@ -448,6 +512,30 @@ class Journey:
         assert self.uninstall_entry() is not None, "no uninstall entry after installing again"
         assert tree(self.documents) == self.documents_before, "installing again changed Documents"
 
+    def upgrade(self):
+        """The next version in place: its entry, its files, nothing of the old."""
+        old_program = tree(self.install_folder)["bin/yomorisu.exe"]
+        self.wine(str(self.next_setup), "/S", timeout=300)
+        installed = tree(self.install_folder)
+        assert installed.pop("uninstall.exe", None), "no uninstall.exe"
+        staging = tree(self.staging(self.next_version))
+        assert installed == staging, f"not the new files: {sorted(set(installed.items()) ^ set(staging.items()))}"
+        assert installed["bin/yomorisu.exe"] != old_program, "yomorisu.exe was not replaced"
+        self.check_uninstall_entry(self.next_version)
+        assert tree(self.documents) == self.documents_before, "upgrading changed Documents"
+
+    def downgrade_refused(self):
+        self.refused(f"{self.version} over {self.next_version}", [str(self.setup), "/S"], NEWER_INSTALLED)
+        self.run("wineserver", "-w")
+
+    def check_signatures(self):
+        """Signed by the throw-away authority's key: as built and as installed."""
+        files = [self.next_setup, self.install_folder / "bin/yomorisu.exe", self.install_folder / "uninstall.exe"]
+        for file in files:
+            result = self.run("osslsigncode", "verify", "-CAfile", str(self.ca), "-in", str(file), check=False)
+            assert result.returncode == 0, f"{file.name}'s signature: {result.stdout.decode(errors='replace')}"
+        print(f"  signed: {', '.join(file.name for file in files)}")
+
     def uninstall(self):
         quiet = self.uninstall_entry()["QuietUninstallString"]
         match = re.fullmatch(r'"([^"]+)" (/S)', quiet)
@@ -460,10 +548,43 @@ class Journey:
         assert not left and not self.install_folder.exists(), f"left under Program Files: {left}"
         assert not self.shortcut.exists(), "the shortcut is left"
         assert self.uninstall_entry() is None, "the uninstall entry is left"
+        assert self.registry_key(APP_PATHS_KEY) is None, "the App Paths entry is left"
         assert tree(self.documents) == self.documents_before, "uninstalling changed Documents"
 
+    def portable(self):
+        """The portable zip, unpacked into a folder of its own and run
+        through the journey on a display at 150 %, gives the same handouts
+        and leaves the registry as it was."""
+        self.form = "portable"
+        self.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f")
+        self.scale = 1.5
+        folder = self.work / "usb"
+        with zipfile.ZipFile(self.setup.parent / f"yomorisu-{self.version}-portable.zip") as archive:
+            archive.extractall(folder)
+        assert tree(folder / PRODUCT) == tree(self.staging(self.version)), "the zip holds other files"
+        # Where programs write; the rest changes as Wine finds devices.
+        before = {root: self.registry_tree(root) for root in (r"HKLM\Software", r"HKCU\Software")}
+        with open(self.program_log, "wb") as log:
+            self.program = subprocess.Popen(["wine", str(folder / PRODUCT / "bin/yomorisu.exe")], env=self.env,
+                                            stdout=log, stderr=subprocess.STDOUT)
+        self.menu = self.window(PRODUCT)
+        self.set_meal_handout()
+        self.intake_handout()
+        self.end()
+        for root, keys in before.items():
+            after = self.registry_tree(root)
+            # Qt's file dialog keeps its last folder there (README); Wine
+            # its own metrics at a new scale.
+            changed = sorted(key for key in set(keys) | set(after) if keys.get(key) != after.get(key)
+                             and not key.startswith((r"software\qtproject", r"software\wine")))
+            assert not changed, f"the portable program changed {root}: {changed}"
+
+    def staging(self, version):
+        return self.setup.parent / version / "staging"
+
     STEPS = ["install", "check_files", "check_shortcut", "check_uninstall_entry", "start_program",
-             "set_meal_handout", "intake_handout", "end", "check_loaded", "install_again", "uninstall"]
+             "refused_while_running", "set_meal_handout", "intake_handout", "records", "end", "check_loaded",
+             "install_again", "upgrade", "check_signatures", "downgrade_refused", "uninstall", "portable"]
 
     def run_all(self):
         self.start_display()
@@ -485,10 +606,13 @@ class Journey:
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--setup", required=True)
+    parser.add_argument("--next-setup", required=True)
+    parser.add_argument("--layouts", required=True)
+    parser.add_argument("--ca", required=True)
     parser.add_argument("--data", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    journey = Journey(args.setup, args.data, args.out)
+    journey = Journey(args.setup, args.next_setup, args.layouts, args.ca, args.data, args.out)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     try:
         return journey.run_all()
