@@ -65,9 +65,12 @@ if [ "${1:-}" = "--windows" ]; then
       echo "RMDir \"\$INSTDIR\\$(nsis_path "${dir#./}")\""
     done >"$work/unfolders.nsh"
   )
-  numbers=(${version//./ } 0 0 0)
+  # The four parts of the Windows version, as the build gave them to the
+  # program file.
+  version4=$(cat "$windows_build/windows-version")
+  numbers=(${version4//./ })
   nsis=(makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version"
-    -DVERSION4="${numbers[0]}.${numbers[1]}.${numbers[2]}.${numbers[3]}"
+    -DVERSION4="$version4"
     -DICON="$PWD/$windows_build/packaging/windows/yomorisu.ico")
   "${nsis[@]}" -DUNFILES="$work/unfiles.nsh" -DUNFOLDERS="$work/unfolders.nsh" \
     -DOUTFILE="$work/uninstall.exe" packaging/windows/uninstall.nsi
