@@ -463,8 +463,14 @@ class Journey:
         """記録(R) → 相談記録(K)… opens the record window, which makes the
         record in the user's local application data and loads the SQLite
         driver the setup installed."""
+        # 記録(R) is the first item of the menu bar above the designed area.
+        left, top, width, height = self.geometry(self.menu)
+        bar = height - self.pixels(self.layouts["健康menu"]["client"][1])
         self.focus(self.menu)
-        self.key("alt+r", "k")
+        self.xdotool("mousemove", "--sync", str(left + self.pixels(300)), str(top + bar // 2))
+        self.xdotool("click", "1")
+        time.sleep(1)
+        self.key("k")
         window = self.window("相談記録")
         time.sleep(1)
         self.shoot("records")
