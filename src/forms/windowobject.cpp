@@ -148,12 +148,7 @@ void WindowObject::printHandout() {
         return;
     m_work.print([paper = *paper, today = QDate::currentDate()] {
         return [paper, today](TextPrinter& printer, WorkProgress& progress) {
-            printer.printPages(
-                handoutTitle(paper, today),
-                [&](QPagedPaintDevice& pages, WorkProgress& watched) {
-                    paintHandout(paper, today, pages, &watched);
-                },
-                progress);
+            ::printHandout(paper, today, printer, progress);
         };
     });
 }

@@ -349,3 +349,12 @@ int paintHandout(const Handout& handout, const QDate& date, QPagedPaintDevice& w
     composer.paint(handout.title, japaneseDate(date), handout.clientName, progress);
     return composer.pages();
 }
+
+void printHandout(const Handout& handout, const QDate& date, TextPrinter& printer, WorkProgress& progress) {
+    printer.printPages(
+        handoutTitle(handout, date),
+        [&](QPagedPaintDevice& pages, WorkProgress& watched) {
+            paintHandout(handout, date, pages, &watched);
+        },
+        progress);
+}

@@ -9,6 +9,8 @@
 #include <functional>
 #include <variant>
 
+class TextPrinter;
+
 class QDate;
 class QPainter;
 class QRectF;
@@ -111,3 +113,7 @@ int writeHandoutPdf(const Handout& handout, const QDate& date, QIODevice& device
 // PageResolution.
 int paintHandout(const Handout& handout, const QDate& date, QPagedPaintDevice& device,
                  WorkProgress* progress = nullptr);
+
+// Prints the handout on `printer` as one job titled as its PDF is, its pages
+// laid out once the printer is there. Runs on a worker thread.
+void printHandout(const Handout& handout, const QDate& date, TextPrinter& printer, WorkProgress& progress);

@@ -367,12 +367,7 @@ void ActionPlanWindow::keep() {
 void ActionPlanWindow::printHandout() {
     m_work.print([paper = handout(), today = QDate::currentDate()] {
         return [paper, today](TextPrinter& printer, WorkProgress& progress) {
-            printer.printPages(
-                handoutTitle(paper, today),
-                [&](QPagedPaintDevice& pages, WorkProgress& watched) {
-                    paintHandout(paper, today, pages, &watched);
-                },
-                progress);
+            ::printHandout(paper, today, printer, progress);
         };
     });
 }

@@ -434,15 +434,8 @@ qint64 RecordFile::saveClient(const Client& client) {
 }
 
 void RecordFile::deleteClient(qint64 id) {
-    checkWritable();
-    QSqlDatabase db = database();
-    Transaction transaction(db, m_path);
-    QSqlQuery query(db);
     // Their visits and plans go with them (ON DELETE CASCADE).
-    query.prepare(QStringLiteral("DELETE FROM clients WHERE id = ?"));
-    query.addBindValue(id);
-    run(query, m_path);
-    transaction.commit();
+    deleteWhere(QStringLiteral("DELETE FROM clients WHERE id = ?"), id);
 }
 
 QList<Visit> RecordFile::visits(qint64 clientId) const {
@@ -512,14 +505,7 @@ qint64 RecordFile::saveVisit(const Visit& visit) {
 }
 
 void RecordFile::deleteVisit(qint64 id) {
-    checkWritable();
-    QSqlDatabase db = database();
-    Transaction transaction(db, m_path);
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("DELETE FROM visits WHERE id = ?"));
-    query.addBindValue(id);
-    run(query, m_path);
-    transaction.commit();
+    deleteWhere(QStringLiteral("DELETE FROM visits WHERE id = ?"), id);
 }
 
 std::optional<QString> RecordFile::plan(qint64 visitId) const {
@@ -550,12 +536,16 @@ void RecordFile::savePlan(qint64 visitId, const QString& json) {
 }
 
 void RecordFile::removePlan(qint64 visitId) {
+    deleteWhere(QStringLiteral("DELETE FROM plans WHERE visit_id = ?"), visitId);
+}
+
+void RecordFile::deleteWhere(const QString& statement, qint64 id) {
     checkWritable();
     QSqlDatabase db = database();
     Transaction transaction(db, m_path);
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("DELETE FROM plans WHERE visit_id = ?"));
-    query.addBindValue(visitId);
+    query.prepare(statement);
+    query.addBindValue(id);
     run(query, m_path);
     transaction.commit();
 }

@@ -71,6 +71,8 @@ private:
     explicit RecordFile(QString path);
     void checkWritable() const;
     QSqlDatabase database() const;
+    // Deletes the rows of `statement` (one bound id) in a transaction of its own.
+    void deleteWhere(const QString& statement, qint64 id);
 
     QString m_path;
     QString m_connection; // the QSqlDatabase connection's unique name
