@@ -225,9 +225,9 @@ void TestRecordsWindow::secondProgramOnTheRecordOnlyReadsIt() {
     QCOMPARE(clients->item(0, 0)->text(), u"髙橋 一郎"_qs);
     clients->setCurrentCell(0, 0);
     for (QLineEdit* box : other.form()->findChildren<QLineEdit*>())
-        QVERIFY2(box->isReadOnly() || box->accessibleName() == u"検索", qPrintable(box->accessibleName()));
+        QVERIFY2(box->isReadOnly() || box->accessibleName() == u"検索"_qs, qPrintable(box->accessibleName()));
     for (QAbstractButton* b : other.form()->findChildren<QAbstractButton*>())
-        if (b->text() == u"保存" || b->text() == u"削除")
+        if (b->text() == u"保存"_qs || b->text() == u"削除"_qs)
             QVERIFY(!b->isEnabled());
     QCOMPARE(second.handoutDialogs.notices.size(), 1);
 }
