@@ -65,7 +65,7 @@ if [ "${1:-}" = "--windows" ]; then
       echo "RMDir \"\$INSTDIR\\$(nsis_path "${dir#./}")\""
     done >"$work/unfolders.nsh"
   )
-  # The four parts of the Windows version, as the build gave them to the
+  # The four numbers of the Windows version, as the build gave them to the
   # program file.
   version4=$(cat "$windows_build/windows-version")
   numbers=(${version4//./ })
