@@ -30,8 +30,6 @@ void WindowObject::load() {
     unload();
     m_form = buildForm(makeMenuBar());
     m_form->installEventFilter(this);
-    // Work for a window that is gone has no one to show its result to.
-    connect(m_form.get(), &QObject::destroyed, &m_work, &BackgroundWork::cancelAll);
     bindControls();
 }
 
@@ -45,6 +43,10 @@ QMenuBar* WindowObject::makeMenuBar() {
 
 void WindowObject::unload() {
     if (QWidget* form = m_form.release()) {
+        // Work for a window that is gone has no one to show its result to.
+        // Cancelled now: the form's deferred delete may come after the
+        // window is open again, and would take the new form's work with it.
+        m_work.cancelAll();
         form->removeEventFilter(this);
         form->hide();
         form->deleteLater();
