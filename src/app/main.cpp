@@ -26,7 +26,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
-#include <QImageReader>
 
 #include <cstdio>
 
@@ -44,14 +43,6 @@ QStringList argumentList(int argc, char* argv[]) {
 // through the desktop entry. Handing the window the 128 and 256 px ones too
 // would decode and send them at every start for nothing.
 constexpr int WindowIconSizes[] = {16, 22, 24, 32, 48, 64};
-
-// A PNG read as PNG. Left to guess, Qt's image reader loads every image
-// format plugin (and libjpeg) to ask each whether it knows the file.
-QPixmap pngPicture(const QString& path) {
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
-}
 
 // The pictures the installed package puts in the hicolor icon theme, where
 // the theme's search path finds them; the ones built into the program when
