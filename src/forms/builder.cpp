@@ -156,7 +156,7 @@ std::unique_ptr<QWidget> buildWindow(const Window& window, QMenuBar* menuBar) {
         menuBar->setParent(form.get());
         // The menu is the desktop's, not part of the design.
         menuBar->setPalette(QApplication::palette());
-        menuBar->setFont(QApplication::font());
+        menuBar->setFont(menuFont(form->font()));
         const int menuHeight = menuBar->sizeHint().height();
         menuBar->setGeometry(0, 0, client.width(), menuHeight);
         surface = new QWidget(form.get());

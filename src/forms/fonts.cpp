@@ -2,6 +2,7 @@
 #include "forms/fonts.h"
 #include "forms/fontinstalled.h"
 
+#include <QApplication>
 #include <QHash>
 
 #include <cmath>
@@ -57,6 +58,12 @@ QFont toQFont(const layout::Font& font) {
     f.setPixelSize(int(std::lround(font.points * 96.0 / 72.0)));
     f.setBold(font.bold);
     f.setItalic(font.italic);
+    return f;
+}
+
+QFont menuFont(const QFont& windowFont) {
+    QFont f = QApplication::font();
+    f.setFamilies({f.family(), windowFont.families().last()});
     return f;
 }
 

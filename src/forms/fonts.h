@@ -31,3 +31,9 @@ QFont toQFont(const layout::Font& font);
 // from it, so the Latin face in front, which only lends its narrower
 // characters, moves no line and no print zone.
 QFont metricsFace(const QFont& font);
+
+// A menu bar's font: the desktop's, as every menu on the desktop, but its
+// Japanese from the window's own Japanese face, already open, rather than
+// from whichever face the system would fall back to, a second one to read
+// before the first window shows.
+QFont menuFont(const QFont& windowFont);
