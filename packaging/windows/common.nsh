@@ -2,11 +2,17 @@
 ; What the setup (yomorisu.nsi) and the uninstaller (uninstall.nsi) share:
 ; the names, the registry keys and the exit statuses an administrator's
 ; deployment reads, and the wait for a running ヨモリス.
+; Installed for all users, the keys are under HKLM and the shortcut in every
+; user's Start menu; for one user (no administrator rights needed), under
+; HKCU and in that user's: SHCTX and the shell folders follow
+; SetShellVarContext.
 
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
-RequestExecutionLevel admin
+; Elevated for an administrator; as they are for a user without the rights,
+; who can install for themselves alone.
+RequestExecutionLevel highest
 ManifestDPIAware true
 ManifestSupportedOS all
 ; A file that cannot be written stops the setup instead of being skipped
@@ -29,13 +35,12 @@ AllowSkipFiles off
 !define STATUS_NEWER_INSTALLED 4
 !define STATUS_NOT_ADMIN 5
 !define STATUS_OLD_UNINSTALL_FAILED 6
+!define STATUS_OTHER_INSTALLED 7
 !define STATUS_FILES_LEFT 8
 
 ; The 64-bit registry: a 64-bit setup is refused by a 32-bit Windows itself.
-; Every user's Start menu.
-!macro PerMachine
+!macro RegistryView
   SetRegView 64
-  SetShellVarContext all
 !macroend
 
 !macro Stop status

@@ -33,6 +33,7 @@ ShowInstDetails nevershow
 
 Var finishing
 Var removed
+Var thisUser
 
 ; The uninstaller and its folder go once this process has ended: a copy in
 ; the temporary folder removes them.
@@ -49,9 +50,17 @@ Function .onGUIEnd
 FunctionEnd
 
 Function .onInit
-  !insertmacro PerMachine
-  ; What it removes is beside it.
+  !insertmacro RegistryView
+  ; What it removes is beside it: this user's installation if this user's
+  ; entry names its folder, else the one for all users.
   StrCpy $INSTDIR $EXEDIR
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+    StrCpy $thisUser 1
+    SetShellVarContext current
+  ${Else}
+    SetShellVarContext all
+  ${EndIf}
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/finish=" $R1
@@ -59,7 +68,9 @@ Function .onInit
     StrCpy $finishing $R1
     Return
   ${EndIf}
-  !insertmacro RequireAdmin "${PRODUCT} を削除する"
+  ${If} $thisUser != 1
+    !insertmacro RequireAdmin "${PRODUCT} を削除する"
+  ${EndIf}
   !insertmacro WaitWhileRunning
   ${If} ${Silent}
     Return
@@ -97,8 +108,8 @@ Section
     !insertmacro Stop ${STATUS_FILES_LEFT}
   ${EndIf}
   !include "${UNFOLDERS}"
-  DeleteRegKey HKLM "${APP_PATHS_KEY}"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey SHCTX "${APP_PATHS_KEY}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 
   ${GetParameters} $R0
   ClearErrors

@@ -9,7 +9,9 @@ and keyboard (xdotool) through 食品カロリー and 摂取カロリー, saving
 handouts as PDFs, and ended with おわり; the setup runs again over the
 installed program; the next version replaces it, and this one is refused over
 that; the silent uninstall leaves nothing of it and Documents as they were;
-the portable zip runs the journey at 150 % and leaves the registry alone.
+installed for the current user alone it stays out of Program Files and
+HKLM, refuses a setup for all users beside it, and goes whole; the portable
+zip runs the journey at 150 % and leaves the registry alone.
 
 Under Wine without a window manager, keys reach a window only once it has
 the focus (`xdotool windowfocus --sync`), and a window's X window is its
@@ -46,7 +48,10 @@ from session import Session
 PRODUCT = "ヨモリス"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.yomorisu.Yomorisu"
 APP_PATHS_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\yomorisu.exe"
-RUNNING, NEWER_INSTALLED = 3, 4  # the setup's and uninstaller's exit statuses
+USER_UNINSTALL_KEY = "HKCU" + UNINSTALL_KEY[4:]
+USER_APP_PATHS_KEY = "HKCU" + APP_PATHS_KEY[4:]
+# The setup's and uninstaller's exit statuses.
+RUNNING, NEWER_INSTALLED, OTHER_INSTALLED = 3, 4, 7
 TIMEOUT = 60  # seconds for anything Wine does; its first start is slow
 
 # Text1..Text10 breakfast, Text11..Text20 lunch, Text21..Text30 dinner.
@@ -557,6 +562,44 @@ class Journey:
         assert self.registry_key(APP_PATHS_KEY) is None, "the App Paths entry is left"
         assert tree(self.documents) == self.documents_before, "uninstalling changed Documents"
 
+    def per_user(self):
+        """/CurrentUser: the files in the user's own programs folder, the
+        shortcut in their Start menu, the entries under HKCU, nothing for
+        all users; a setup for all users refused beside it; the uninstaller
+        in the entry removes it all."""
+        machine = self.registry_tree(r"HKLM\Software")
+        self.wine(str(self.setup), "/CurrentUser", "/S", timeout=300)
+        users = self.drive_c / "users"
+        folders = list(users.glob(f"*/AppData/Local/Programs/{PRODUCT}"))
+        assert len(folders) == 1, f"installed for the user in {folders}"
+        installed = tree(folders[0])
+        assert installed.pop("uninstall.exe", None), "no uninstall.exe"
+        assert installed == tree(self.staging(self.version)), "not the files of the build"
+        shortcuts = list(users.glob(f"*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/{PRODUCT}.lnk"))
+        assert len(shortcuts) == 1 and not self.shortcut.exists(), f"shortcuts: {shortcuts}"
+        folder = "C:\\" + str(folders[0].relative_to(self.drive_c)).replace("/", "\\")
+        assert link_target(shortcuts[0]).lower() == rf"{folder}\bin\yomorisu.exe".lower(), link_target(shortcuts[0])
+        entry = self.registry_key(USER_UNINSTALL_KEY)
+        assert entry and entry.get("InstallLocation", "").lower() == folder.lower(), f"HKCU entry: {entry}"
+        app_paths = self.registry_key(USER_APP_PATHS_KEY)
+        assert app_paths and app_paths.get("@", "").lower() == rf"{folder}\bin\yomorisu.exe".lower(), app_paths
+        assert not self.install_folder.exists(), "installed in Program Files"
+        changed = sorted(key for key, values in self.registry_tree(r"HKLM\Software").items()
+                         if machine.get(key) != values and not key.startswith(r"software\wine"))
+        assert not changed, f"HKLM changed: {changed}"
+        everything = tree(folders[0])
+        status = self.run("wine", str(self.setup), "/S", timeout=300, check=False).returncode
+        self.run("wineserver", "-w")
+        assert status == OTHER_INSTALLED, f"for all users beside it: status {status}"
+        assert tree(folders[0]) == everything and not self.install_folder.exists(), "for all users changed it"
+        assert self.registry_key(UNINSTALL_KEY) is None, "for all users made an entry"
+        print(f"  for all users beside it: status {status}, nothing changed")
+        self.wine(*re.fullmatch(r'"([^"]+)" (/S)', entry["QuietUninstallString"]).groups(), timeout=300)
+        assert not folders[0].exists() and not shortcuts[0].exists(), "files left"
+        assert self.registry_key(USER_UNINSTALL_KEY) is None and self.registry_key(USER_APP_PATHS_KEY) is None, \
+            "HKCU entries left"
+        assert tree(self.documents) == self.documents_before, "changed Documents"
+
     def portable(self):
         """The portable zip, unpacked into a folder of its own and run
         through the journey on a display at 150 %, gives the same handouts
@@ -590,7 +633,8 @@ class Journey:
 
     STEPS = ["install", "check_files", "check_shortcut", "check_uninstall_entry", "start_program",
              "refused_while_running", "set_meal_handout", "intake_handout", "records", "end", "check_loaded",
-             "install_again", "upgrade", "check_signatures", "downgrade_refused", "uninstall", "portable"]
+             "install_again", "upgrade", "check_signatures", "downgrade_refused", "uninstall", "per_user",
+             "portable"]
 
     def run_all(self):
         self.start_display()
