@@ -44,13 +44,31 @@ if [ "${1:-}" = "--windows" ]; then
   )
   next_setup="$(YOMORISU_SIGN_PKCS12="$keys/sign.p12" YOMORISU_SIGN_PASSWORD=throwaway \
     scripts/package.sh --windows --version "$next" | tail -n 1)"
+  # The same key on a token (SoftHSM's, in a folder of this run's), signing
+  # a copy of the unsigned program by the token's URI.
+  (
+    cd "$keys"
+    export SOFTHSM2_CONF="$keys/softhsm2.conf"
+    mkdir tokens
+    printf 'directories.tokendir = %s/tokens\nobjectstore.backend = file\n' "$keys" >"$SOFTHSM2_CONF"
+    softhsm2-util --init-token --free --label yomorisu --pin 1234 --so-pin 5678 >/dev/null
+    openssl pkcs8 -topk8 -nocrypt -in sign.key -out sign.p8
+    softhsm2-util --import sign.p8 --token yomorisu --label signer --id 01 --pin 1234 >/dev/null
+    openssl x509 -in sign.pem -outform DER -out sign.der
+    pkcs11-tool --module /usr/lib/softhsm/libsofthsm2.so --token-label yomorisu --login --pin 1234 \
+      --write-object sign.der --type cert --id 01 --label signer >/dev/null
+    cp "$(dirname "$setup")/$version/staging/bin/yomorisu.exe" token-signed.exe
+    YOMORISU_SIGN_PKCS11="pkcs11:token=yomorisu;object=signer" YOMORISU_SIGN_PASSWORD=1234 \
+      YOMORISU_SIGN_PKCS11_MODULE=/usr/lib/softhsm/libsofthsm2.so "$OLDPWD/scripts/sign-windows.sh" token-signed.exe
+  )
   # The build back at the version under test, its setup as it was.
   scripts/package.sh --windows --version "$version" >/dev/null
   source scripts/windows-env.sh
   # The layout tables the test clicks by, as the program holds them.
   WINEPREFIX="$windows_prefix" wine "$windows_build/tools/yomorisu_layouts.exe" >"$windows_build/layouts.json"
   exec /usr/bin/python3 tests/e2e/windows_setup.py --setup "$setup" --next-setup "$next_setup" \
-    --layouts "$windows_build/layouts.json" --ca "$keys/ca.pem" --data data --out build-windows/e2e
+    --layouts "$windows_build/layouts.json" --ca "$keys/ca.pem" --token-signed "$keys/token-signed.exe" \
+    --data data --out build-windows/e2e
 fi
 cd "$(dirname "$0")/.."
 prefix="$(realpath -m "${1:-/usr}")"

@@ -10,10 +10,10 @@
 # The setup (yomorisu-<version>-setup.exe) is made with Debian's NSIS from
 # the Windows build installed into a folder: what `cmake --install` puts
 # there is what the setup installs and its uninstaller removes. The portable
-# zip (yomorisu-<version>-portable.zip) is made from the same folder. With
-# YOMORISU_SIGN_PKCS12 naming a PKCS#12 file (YOMORISU_SIGN_PASSWORD its
-# password, YOMORISU_SIGN_TIMESTAMP a timestamp server's URL) yomorisu.exe,
-# the uninstaller and the setup are signed with Debian's osslsigncode.
+# zip (yomorisu-<version>-portable.zip) is made from the same folder. With a
+# key named in the environment (scripts/sign-windows.sh says how: a PKCS#12
+# file or a token's PKCS#11 URI) yomorisu.exe, the uninstaller and the setup
+# are signed with Debian's osslsigncode.
 # With --version V the Windows build is made as version V (the tests install
 # one version over another); without it, as the project's version. Each
 # version's staging folder is build-windows/setup/<version>/.
@@ -38,13 +38,7 @@ if [ "${1:-}" = "--windows" ]; then
   cmake --install "$windows_build" --prefix "$staging" --strip >/dev/null
   # With a key, each file of ours is signed once it is made as it ships: the
   # program after stripping, which would break a signature.
-  sign() {
-    [ -n "${YOMORISU_SIGN_PKCS12:-}" ] || return 0
-    osslsigncode sign -pkcs12 "$YOMORISU_SIGN_PKCS12" -readpass <(printf '%s' "${YOMORISU_SIGN_PASSWORD:-}") \
-      -h sha256 -n "ヨモリス" ${YOMORISU_SIGN_TIMESTAMP:+-ts "$YOMORISU_SIGN_TIMESTAMP"} \
-      -in "$1" -out "$1.signed" >/dev/null
-    mv "$1.signed" "$1"
-  }
+  sign() { scripts/sign-windows.sh "$1"; }
   sign "$staging/bin/yomorisu.exe"
   # The lists of what to install, folder by folder, and what to remove:
   # every file, then every folder deepest first.

@@ -39,8 +39,8 @@ if [ "${1:-}" = "--windows" ]; then
     # drives it as a user does
     wine wine64 xdotool
     # the setup and its signatures (a throw-away authority in the end-to-end
-    # test)
-    nsis osslsigncode openssl
+    # test, its key in a file and on SoftHSM's token)
+    nsis osslsigncode openssl softhsm2 libengine-pkcs11-openssl opensc
   )
 fi
 

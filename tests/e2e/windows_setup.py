@@ -20,7 +20,7 @@ them (LAYOUTS, printed by the build's yomorisu_layouts), in twips (15 to a
 pixel at Wine's 96 dots per inch).
 
 Usage: windows_setup.py --setup yomorisu-<version>-setup.exe --next-setup yomorisu-<later>-setup.exe
-                        --layouts LAYOUTS.json --ca CA.pem --data DATA --out DIR
+                        --layouts LAYOUTS.json --ca CA.pem --token-signed FILE.exe --data DATA --out DIR
 Exit status 0 when every step passed, 1 on a failure. Pictures of the
 screen after each step land in DIR.
 """
@@ -123,11 +123,12 @@ def link_target(lnk):
 
 
 class Journey:
-    def __init__(self, setup, next_setup, layouts, ca, data, out):
+    def __init__(self, setup, next_setup, layouts, ca, token_signed, data, out):
         self.setup = Path(setup).resolve()
         self.next_setup = Path(next_setup).resolve()
         self.layouts = json.loads(Path(layouts).read_text(encoding="utf-8"))
         self.ca = Path(ca).resolve()
+        self.token_signed = Path(token_signed).resolve()
         self.data = Path(data).resolve()
         self.out = Path(out).resolve()
         shutil.rmtree(self.out, ignore_errors=True)
@@ -540,8 +541,10 @@ class Journey:
         self.run("wineserver", "-w")
 
     def check_signatures(self):
-        """Signed by the throw-away authority's key: as built and as installed."""
-        files = [self.next_setup, self.install_folder / "bin/yomorisu.exe", self.install_folder / "uninstall.exe"]
+        """Signed by the throw-away authority's key: as built, as installed,
+        and from a token."""
+        files = [self.next_setup, self.install_folder / "bin/yomorisu.exe", self.install_folder / "uninstall.exe",
+                 self.token_signed]
         for file in files:
             result = self.run("osslsigncode", "verify", "-CAfile", str(self.ca), "-in", str(file), check=False)
             assert result.returncode == 0, f"{file.name}'s signature: {result.stdout.decode(errors='replace')}"
@@ -659,10 +662,11 @@ def main():
     parser.add_argument("--next-setup", required=True)
     parser.add_argument("--layouts", required=True)
     parser.add_argument("--ca", required=True)
+    parser.add_argument("--token-signed", required=True)
     parser.add_argument("--data", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    journey = Journey(args.setup, args.next_setup, args.layouts, args.ca, args.data, args.out)
+    journey = Journey(args.setup, args.next_setup, args.layouts, args.ca, args.token_signed, args.data, args.out)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     try:
         return journey.run_all()
