@@ -47,8 +47,9 @@ QPixmap pngPicture(const QString& path) {
 void prepareApplication() {
     installFontSubstitutions();
     installAccessibleInterfaces();
-    // Whichever style the desktop or -style chose, wrapped.
-    QApplication::setStyle(new PlainPictureStyle(QApplication::style()->name()));
+    // Whichever style the desktop or -style chose, wrapped: the proxy takes
+    // it over, so the application does not delete it when it takes the proxy.
+    QApplication::setStyle(new PlainPictureStyle(QApplication::style()));
     // The style keeps what it draws keyed by each control's palette, and each
     // load gives the controls new palettes, so nothing kept is ever drawn
     // again; Qt 6.4 holds even the keys of what it drops until the program
