@@ -15,8 +15,14 @@ constexpr int Bisections = 24;
 
 const QString ellipsis(QChar(0x2026));
 
+// The first zone start right of x. Zones start on whole pixels: a zone a
+// little over whole pixels starts on the pixel before its exact start, and
+// an item there is in that zone, not in the one before.
 qreal nextZoneStart(qreal x, qreal zone) {
-    return qreal(std::lround((std::floor(x / zone) + 1) * zone));
+    qreal k = std::floor(x / zone) + 1;
+    if (std::lround(k * zone) <= x)
+        ++k;
+    return qreal(std::lround(k * zone));
 }
 
 // The longest start of text, whole characters only, no wider than width.
