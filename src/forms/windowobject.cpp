@@ -4,14 +4,17 @@
 #include "common/runtimeerror.h"
 #include "forms/builder.h"
 #include "forms/picturearea.h"
+#include "forms/screenfit.h"
 
 #include <QAbstractButton>
 #include <QDate>
 #include <QDir>
 #include <QEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopeGuard>
+#include <QScreen>
 
 WindowObject::WindowObject(WindowHost& host, const layout::Window& layout)
     : m_host(host), m_layout(layout), m_work(host.errorStop(), host.printer(), [this] { return form(); }) {}
@@ -19,11 +22,32 @@ WindowObject::WindowObject(WindowHost& host, const layout::Window& layout)
 WindowObject::~WindowObject() = default;
 
 void WindowObject::open() {
-    if (!isLoaded())
+    const bool opening = !isLoaded();
+    if (opening)
         load();
     m_form->show();
+    if (opening)
+        keepOnScreen();
     m_form->raise();
     m_form->activateWindow();
+}
+
+void WindowObject::keepOnScreen() {
+    const QScreen* screen = m_form->screen();
+    if (!screen)
+        return;
+    const QRect frame = m_form->frameGeometry();
+    const QSize margins = frame.size() - m_form->size();
+    // A designed form keeps its size: its controls stand where designed,
+    // and a smaller form would only hide the same ones inside it.
+    const bool resizable = m_form->layout() != nullptr;
+    const QRect fitted =
+        fittedOnScreen(frame, screen->availableGeometry(), resizable,
+                       m_form->minimumSizeHint().expandedTo(m_form->minimumSize()) + margins);
+    if (fitted.size() != frame.size())
+        m_form->resize(fitted.size() - margins);
+    if (fitted.topLeft() != frame.topLeft())
+        m_form->move(fitted.topLeft());
 }
 
 void WindowObject::load() {

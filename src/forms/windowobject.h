@@ -112,6 +112,9 @@ protected:
 
 private:
     [[noreturn]] void missingControl(const QString& name) const;
+    // A freshly shown form moved (and, when its layout lets it, shrunk) onto
+    // the screen's free area.
+    void keepOnScreen();
     // Tells the user which button to press first when there is nothing to print.
     std::optional<Handout> handoutOrHint();
 

@@ -6,6 +6,7 @@
 #include "forms/builder.h"
 #include "forms/imagecontrol.h"
 #include "forms/picturearea.h"
+#include "forms/screenfit.h"
 #include "forms/textbox.h"
 #include "guitest.h"
 #include "windowrows.h"
@@ -118,6 +119,8 @@ private slots:
     void keysPressTheFocusedButton_data();
     void keysPressTheFocusedButton();
     void resizingMovesNothing();
+    void windowsKeptOnScreen_data();
+    void windowsKeptOnScreen();
 };
 
 void TestBuilder::realFontsAreInstalled_data() {
@@ -631,6 +634,38 @@ void TestBuilder::resizingMovesNothing() {
     QApplication::processEvents();
     for (QWidget* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         QCOMPARE(w->geometry(), before[w->objectName()]);
+}
+
+// 1366×768 at 125 %: 1093×614 points, less a taskbar 40 high at the
+// bottom; frames as the window manager reports them.
+void TestBuilder::windowsKeptOnScreen_data() {
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<bool>("resizable");
+    QTest::addColumn<QSize>("least");
+    QTest::addColumn<QRect>("fitted");
+    const QRect laptop(0, 0, 1093, 574);
+    QTest::newRow("fits where designed")
+        << QRect(200, 100, 500, 400) << laptop << false << QSize() << QRect(200, 100, 500, 400);
+    QTest::newRow("past the right and the bottom")
+        << QRect(800, 300, 500, 400) << laptop << false << QSize() << QRect(593, 174, 500, 400);
+    QTest::newRow("taller than the screen: title bar at the top")
+        << QRect(100, 50, 703, 620) << laptop << false << QSize() << QRect(100, 0, 703, 620);
+    QTest::newRow("above and left of a taskbar at the top")
+        << QRect(-30, 10, 400, 300) << QRect(0, 48, 1093, 566) << false << QSize() << QRect(0, 48, 400, 300);
+    QTest::newRow("a window with a layout shrinks to the screen")
+        << QRect(0, 0, 1328, 720) << laptop << true << QSize(700, 500) << QRect(0, 0, 1093, 574);
+    QTest::newRow("but not below its least size")
+        << QRect(50, 50, 1328, 720) << laptop << true << QSize(1100, 600) << QRect(0, 0, 1100, 600);
+}
+
+void TestBuilder::windowsKeptOnScreen() {
+    QFETCH(QRect, frame);
+    QFETCH(QRect, available);
+    QFETCH(bool, resizable);
+    QFETCH(QSize, least);
+    QFETCH(QRect, fitted);
+    QCOMPARE(fittedOnScreen(frame, available, resizable, least), fitted);
 }
 
 YOMORISU_GUI_TEST_MAIN(TestBuilder)
