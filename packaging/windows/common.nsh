@@ -26,6 +26,8 @@ AllowSkipFiles off
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.yomorisu.Yomorisu"
 !define APP_PATHS_KEY "Software\Microsoft\Windows\CurrentVersion\App Paths\yomorisu.exe"
+; The MSI's, which marks every version of it (packaging/windows/msi.py).
+!define MSI_UPGRADE_CODE "{5D0F6E2A-8C1B-4B7E-9A63-2F4C7D8E1B90}"
 ; The program holds it while it runs (src/system/runninginstance.h).
 !define RUNNING_MUTEX "Global\jp.yomorisu.Yomorisu"
 

@@ -59,8 +59,14 @@ ShowInstDetails nevershow
 
 ; Refuses, with nothing changed, what cannot be installed for the chosen
 ; users: over a newer version, or beside an installation for the other
-; users, whose shortcut and entry would stand next to this one's.
+; users or from the MSI, whose shortcut and entry would stand next to this
+; one's.
 Function CheckInstalled
+  System::Call 'msi::MsiEnumRelatedProductsW(w "${MSI_UPGRADE_CODE}", i 0, i 0, w .r0) i .r1'
+  ${If} $1 == 0
+    MessageBox MB_ICONSTOP "${PRODUCT} が MSI から入っています。先にそれを削除してください。" /SD IDOK
+    !insertmacro Stop ${STATUS_OTHER_INSTALLED}
+  ${EndIf}
   ${If} $MultiUser.InstallMode == "CurrentUser"
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
     StrCpy $1 "すべてのユーザー"
