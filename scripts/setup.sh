@@ -38,9 +38,9 @@ if [ "${1:-}" = "--windows" ]; then
     # the Windows program's tests and the program itself, under Wine; xdotool
     # drives it as a user does
     wine wine64 xdotool
-    # the setup and its signatures (a throw-away authority in the end-to-end
-    # test)
-    nsis osslsigncode openssl
+    # the setup, the MSI and their signatures (a throw-away authority in the
+    # end-to-end test)
+    nsis wixl msitools osslsigncode openssl
   )
 fi
 

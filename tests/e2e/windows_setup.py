@@ -8,8 +8,11 @@ Documents, makes the setup and the uninstaller refuse, and is driven by mouse
 and keyboard (xdotool) through 食品カロリー and 摂取カロリー, saving both
 handouts as PDFs, and ended with おわり; the setup runs again over the
 installed program; the next version replaces it, and this one is refused over
-that; the silent uninstall leaves nothing of it and Documents as they were;
-the portable zip runs the journey at 150 % and leaves the registry alone.
+that, as is the MSI; the silent uninstall leaves nothing of it and Documents
+as they were; then the MSI installs, its program runs, the next version's MSI
+replaces it, this one is refused over that, and `msiexec /x` leaves nothing
+of it; the portable zip runs the journey at 150 % and leaves the registry
+alone.
 
 Under Wine without a window manager, keys reach a window only once it has
 the focus (`xdotool windowfocus --sync`), and a window's X window is its
@@ -18,6 +21,7 @@ them (LAYOUTS, printed by the build's yomorisu_layouts), in twips (15 to a
 pixel at Wine's 96 dots per inch).
 
 Usage: windows_setup.py --setup yomorisu-<version>-setup.exe --next-setup yomorisu-<later>-setup.exe
+                        --msi yomorisu-<version>.msi --next-msi yomorisu-<later>.msi
                         --layouts LAYOUTS.json --ca CA.pem --data DATA --out DIR
 Exit status 0 when every step passed, 1 on a failure. Pictures of the
 screen after each step land in DIR.
@@ -25,6 +29,7 @@ screen after each step land in DIR.
 
 import argparse
 import csv
+import getpass
 import hashlib
 import json
 import math
@@ -47,6 +52,8 @@ PRODUCT = "ヨモリス"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.yomorisu.Yomorisu"
 APP_PATHS_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\yomorisu.exe"
 RUNNING, NEWER_INSTALLED = 3, 4  # the setup's and uninstaller's exit statuses
+# msiexec's for a launch condition not met, 1603, as a Unix status under Wine
+INSTALL_FAILURE = 1603 & 0xFF
 TIMEOUT = 60  # seconds for anything Wine does; its first start is slow
 
 # Text1..Text10 breakfast, Text11..Text20 lunch, Text21..Text30 dinner.
@@ -118,9 +125,10 @@ def link_target(lnk):
 
 
 class Journey:
-    def __init__(self, setup, next_setup, layouts, ca, data, out):
+    def __init__(self, setup, next_setup, msi, next_msi, layouts, ca, data, out):
         self.setup = Path(setup).resolve()
         self.next_setup = Path(next_setup).resolve()
+        self.msi, self.next_msi = Path(msi).resolve(), Path(next_msi).resolve()
         self.layouts = json.loads(Path(layouts).read_text(encoding="utf-8"))
         self.ca = Path(ca).resolve()
         self.data = Path(data).resolve()
@@ -216,14 +224,26 @@ class Journey:
 
     @property
     def shortcut(self):
-        return self.drive_c / "ProgramData/Microsoft/Windows/Start Menu/Programs" / f"{PRODUCT}.lnk"
+        # Wine's msi takes the user's Start menu for ProgramMenuFolder
+        # whatever ALLUSERS says; Windows every user's.
+        start_menu = f"users/{getpass.getuser()}/AppData/Roaming" if self.form == "msi" else "ProgramData"
+        return self.drive_c / start_menu / "Microsoft/Windows/Start Menu/Programs" / f"{PRODUCT}.lnk"
 
     @property
     def documents(self):
         return self.home / "Documents"
 
     def uninstall_entry(self):
-        return self.registry_key(UNINSTALL_KEY)
+        if self.form != "msi":
+            return self.registry_key(UNINSTALL_KEY)
+        # Windows Installer's is named by the product code.
+        entries = self.msi_entries()
+        assert len(entries) <= 1, f"{len(entries)} uninstall entries"
+        return next(iter(entries.values()), None)
+
+    def msi_entries(self):
+        keys = self.registry_tree(UNINSTALL_KEY.rsplit("\\", 1)[0]) or {}
+        return {key: values for key, values in keys.items() if values.get("DisplayName") == PRODUCT}
 
     def registry_key(self, key):
         """A key's values ("@" the default one); None when there is none."""
@@ -536,7 +556,8 @@ class Journey:
 
     def check_signatures(self):
         """Signed by the throw-away authority's key: as built and as installed."""
-        files = [self.next_setup, self.install_folder / "bin/yomorisu.exe", self.install_folder / "uninstall.exe"]
+        files = [self.next_setup, self.next_msi, self.install_folder / "bin/yomorisu.exe",
+                 self.install_folder / "uninstall.exe"]
         for file in files:
             result = self.run("osslsigncode", "verify", "-CAfile", str(self.ca), "-in", str(file), check=False)
             assert result.returncode == 0, f"{file.name}'s signature: {result.stdout.decode(errors='replace')}"
@@ -585,12 +606,67 @@ class Journey:
                              and not key.startswith((r"software\qtproject", r"software\wine")))
             assert not changed, f"the portable program changed {root}: {changed}"
 
+    def msi_refused_over_setup(self):
+        self.refused("the MSI over the setup's installation", ["msiexec", "/i", str(self.next_msi), "/qn"],
+                     INSTALL_FAILURE)
+        self.run("wineserver", "-w")
+
+    def msi_install(self):
+        self.form = "msi"
+        self.documents_before = tree(self.documents)
+        self.wine("msiexec", "/i", str(self.msi), "/qn", timeout=300)
+        self.check_msi_installed(self.version)
+
+    def check_msi_installed(self, version):
+        """The staging folder's files, App Paths and one entry for that
+        version, with what Windows' settings page shows."""
+        installed = tree(self.install_folder)
+        staging = tree(self.staging(version))
+        assert installed == staging, f"not the staged files: {sorted(set(installed.items()) ^ set(staging.items()))}"
+        entries = self.msi_entries()
+        assert len(entries) == 1, f"uninstall entries: {list(entries)}"
+        entry, = entries.values()
+        # Windows Installer's versions have three numbers.
+        wanted = {
+            "DisplayVersion": ".".join((version.split(".") + ["0", "0"])[:3]),
+            "Publisher": PRODUCT,
+            "NoModify": 1,
+            "InstallLocation": rf"C:\Program Files\{PRODUCT}" + "\\",
+        }
+        for name, value in wanted.items():
+            assert entry.get(name) == value, f"{name} is {entry.get(name)!r}, wanted {value!r}"
+        assert entry.get("Comments"), "no Comments"
+        app_paths = self.registry_key(APP_PATHS_KEY)
+        folder = rf"C:\Program Files\{PRODUCT}\bin"
+        assert app_paths and app_paths.get("@") == rf"{folder}\yomorisu.exe", f"App Paths: {app_paths}"
+        assert tree(self.documents) == self.documents_before, "the MSI changed Documents"
+
+    def msi_upgrade(self):
+        self.wine("msiexec", "/i", str(self.next_msi), "/qn", timeout=300)
+        self.check_msi_installed(self.next_version)
+
+    def msi_downgrade_refused(self):
+        self.refused(f"the MSI of {self.version} over {self.next_version}", ["msiexec", "/i", str(self.msi), "/qn"],
+                     INSTALL_FAILURE)
+        self.run("wineserver", "-w")
+
+    def msi_uninstall(self):
+        self.wine("msiexec", "/x", str(self.next_msi), "/qn", timeout=300)
+        left = [str(p) for p in self.install_folder.rglob("*")] if self.install_folder.exists() else []
+        assert not left and not self.install_folder.exists(), f"left under Program Files: {left}"
+        assert not self.shortcut.exists(), "the shortcut is left"
+        assert not self.msi_entries(), "the uninstall entry is left"
+        assert self.registry_key(APP_PATHS_KEY) is None, "the App Paths entry is left"
+        assert tree(self.documents) == self.documents_before, "msiexec /x changed Documents"
+
     def staging(self, version):
         return self.setup.parent / version / "staging"
 
     STEPS = ["install", "check_files", "check_shortcut", "check_uninstall_entry", "start_program",
              "refused_while_running", "set_meal_handout", "intake_handout", "records", "end", "check_loaded",
-             "install_again", "upgrade", "check_signatures", "downgrade_refused", "uninstall", "portable"]
+             "install_again", "upgrade", "check_signatures", "downgrade_refused", "msi_refused_over_setup",
+             "uninstall", "msi_install", "check_shortcut", "start_program", "end", "msi_upgrade",
+             "msi_downgrade_refused", "msi_uninstall", "portable"]
 
     def run_all(self):
         self.start_display()
@@ -613,12 +689,14 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--setup", required=True)
     parser.add_argument("--next-setup", required=True)
+    parser.add_argument("--msi", required=True)
+    parser.add_argument("--next-msi", required=True)
     parser.add_argument("--layouts", required=True)
     parser.add_argument("--ca", required=True)
     parser.add_argument("--data", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    journey = Journey(args.setup, args.next_setup, args.layouts, args.ca, args.data, args.out)
+    journey = Journey(args.setup, args.next_setup, args.msi, args.next_msi, args.layouts, args.ca, args.data, args.out)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     try:
         return journey.run_all()
