@@ -90,7 +90,8 @@ if [ "${1:-}" = "--windows" ]; then
   # The MSI for deployment by Group Policy or Intune, of the same folder.
   msi="$out/yomorisu-$version.msi"
   python3 packaging/windows/msi.py --staging "$staging" --version "$version" --version4 "$version4" \
-    --icon "$windows_build/packaging/windows/yomorisu.ico" --out "$msi"
+    --icon "$windows_build/packaging/windows/yomorisu.ico" \
+    --check "$windows_build/packaging/windows/msicheck.dll" --out "$msi"
   sign "$msi"
   echo "$setup"
   exit

@@ -13,7 +13,7 @@ one. So each Japanese name goes into the .wxs as an ASCII token, and once
 wixl has made the database, msitools set its code page to 932 and put the
 Japanese in place of the tokens, table by table.
 
-Usage: msi.py --staging DIR --version V --version4 A.B.C.D --icon ICO --out X.msi
+Usage: msi.py --staging DIR --version V --version4 A.B.C.D --icon ICO --check msicheck.dll --out X.msi
 """
 
 import argparse
@@ -68,7 +68,7 @@ def sub(parent, tag, **attributes):
     return ET.SubElement(parent, tag, {k.rstrip("_"): str(v) for k, v in attributes.items()})
 
 
-def wxs(staging, source_base, version, icon, tokens):
+def wxs(staging, source_base, version, icon, check, tokens):
     """The WiX source: one component per file, its GUID made from its path
     so that every version agrees on it."""
     wix = ET.Element("Wix", xmlns="http://schemas.microsoft.com/wix/2006/wi")
@@ -90,8 +90,13 @@ def wxs(staging, source_base, version, icon, tokens):
     # One line: Wine's msiexec fails on a condition of several.
     sub(product, "Condition", Message=tokens(MESSAGES["setup_installed"])).text = "Installed OR NOT SETUPINSTALLED"
     sub(product, "CustomAction", Id="SetInstallLocation", Property="ARPINSTALLLOCATION", Value="[INSTALLFOLDER]")
+    # Nothing is installed or removed while ヨモリス runs (msicheck.cpp).
+    sub(product, "Binary", Id="msicheck", SourceFile=check)
+    sub(product, "CustomAction", Id="WaitWhileRunning", BinaryKey="msicheck", DllEntry="WaitWhileRunning",
+        Execute="immediate", Return="check")
     sequence = sub(product, "InstallExecuteSequence")
     sub(sequence, "Custom", Action="SetInstallLocation", Sequence="1001")
+    sub(sequence, "Custom", Action="WaitWhileRunning", Sequence="1399")  # before InstallValidate
 
     target = sub(product, "Directory", Id="TARGETDIR", Name="SourceDir")
     sub(target, "Directory", Id="ProgramMenuFolder")
@@ -140,6 +145,7 @@ def main():
     parser.add_argument("--version", required=True)
     parser.add_argument("--version4", required=True)
     parser.add_argument("--icon", required=True, type=Path)
+    parser.add_argument("--check", required=True, type=Path, help="msicheck.dll")
     parser.add_argument("--out", required=True, type=Path)
     args = parser.parse_args()
     # Windows Installer compares the first three numbers only.
@@ -153,7 +159,9 @@ def main():
         # wixl takes its sources relative to the .wxs only.
         (work / "staging").symlink_to(args.staging.resolve())
         (work / "yomorisu.ico").symlink_to(args.icon.resolve())
-        wxs(args.staging.resolve(), "staging", ".".join(map(str, numbers)), "yomorisu.ico", tokens).write(
+        (work / "msicheck.dll").symlink_to(args.check.resolve())
+        wxs(args.staging.resolve(), "staging", ".".join(map(str, numbers)), "yomorisu.ico", "msicheck.dll",
+            tokens).write(
             source, encoding="utf-8", xml_declaration=True)
         out.unlink(missing_ok=True)
         run("wixl", "-a", "x64", "-o", str(out), str(source), cwd=work)

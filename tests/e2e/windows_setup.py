@@ -9,8 +9,8 @@ and keyboard (xdotool) through 食品カロリー and 摂取カロリー, saving
 handouts as PDFs, and ended with おわり; the setup runs again over the
 installed program; the next version replaces it, and this one is refused over
 that, as is the MSI; the silent uninstall leaves nothing of it and Documents
-as they were; then the MSI installs, its program runs, the next version's MSI
-replaces it, this one is refused over that, and `msiexec /x` leaves nothing
+as they were; then the MSI installs, its program runs and makes msiexec
+refuse to remove or replace it, the next version's MSI replaces it, this one is refused over that, and `msiexec /x` leaves nothing
 of it; the portable zip runs the journey at 150 % and leaves the registry
 alone.
 
@@ -641,6 +641,10 @@ class Journey:
         assert app_paths and app_paths.get("@") == rf"{folder}\yomorisu.exe", f"App Paths: {app_paths}"
         assert tree(self.documents) == self.documents_before, "the MSI changed Documents"
 
+    def msi_refused_while_running(self):
+        self.refused("msiexec /x while running", ["msiexec", "/x", str(self.msi), "/qn"], INSTALL_FAILURE)
+        self.refused("the next MSI while running", ["msiexec", "/i", str(self.next_msi), "/qn"], INSTALL_FAILURE)
+
     def msi_upgrade(self):
         self.wine("msiexec", "/i", str(self.next_msi), "/qn", timeout=300)
         self.check_msi_installed(self.next_version)
@@ -665,8 +669,8 @@ class Journey:
     STEPS = ["install", "check_files", "check_shortcut", "check_uninstall_entry", "start_program",
              "refused_while_running", "set_meal_handout", "intake_handout", "records", "end", "check_loaded",
              "install_again", "upgrade", "check_signatures", "downgrade_refused", "msi_refused_over_setup",
-             "uninstall", "msi_install", "check_shortcut", "start_program", "end", "msi_upgrade",
-             "msi_downgrade_refused", "msi_uninstall", "portable"]
+             "uninstall", "msi_install", "check_shortcut", "start_program", "msi_refused_while_running", "end",
+             "msi_upgrade", "msi_downgrade_refused", "msi_uninstall", "portable"]
 
     def run_all(self):
         self.start_display()
