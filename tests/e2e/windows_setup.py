@@ -10,9 +10,9 @@ handouts as PDFs, and ended with おわり; the setup runs again over the
 installed program; the next version replaces it, and this one is refused over
 that, as is the MSI; the silent uninstall leaves nothing of it and Documents
 as they were; then the MSI installs, its program runs and makes msiexec
-refuse to remove or replace it, the next version's MSI replaces it, this one is refused over that, and `msiexec /x` leaves nothing
-of it; the portable zip runs the journey at 150 % and leaves the registry
-alone.
+refuse to remove or replace it, the next version's MSI replaces it, and
+`msiexec /x` leaves nothing of it; this one is refused over the next; the
+portable zip runs the journey at 150 % and leaves the registry alone.
 
 Under Wine without a window manager, keys reach a window only once it has
 the focus (`xdotool windowfocus --sync`), and a window's X window is its
@@ -650,9 +650,15 @@ class Journey:
         self.check_msi_installed(self.next_version)
 
     def msi_downgrade_refused(self):
+        """Over the next version installed afresh: Wine's msiexec removes the
+        old version only once the new one is registered, and takes the
+        upgrade code's registration of both with it, so that nothing finds
+        an upgraded version by that code any more (Windows removes first)."""
+        self.wine("msiexec", "/i", str(self.next_msi), "/qn", timeout=300)
         self.refused(f"the MSI of {self.version} over {self.next_version}", ["msiexec", "/i", str(self.msi), "/qn"],
                      INSTALL_FAILURE)
         self.run("wineserver", "-w")
+        self.msi_uninstall()
 
     def msi_uninstall(self):
         self.wine("msiexec", "/x", str(self.next_msi), "/qn", timeout=300)
@@ -670,7 +676,7 @@ class Journey:
              "refused_while_running", "set_meal_handout", "intake_handout", "records", "end", "check_loaded",
              "install_again", "upgrade", "check_signatures", "downgrade_refused", "msi_refused_over_setup",
              "uninstall", "msi_install", "check_shortcut", "start_program", "msi_refused_while_running", "end",
-             "msi_upgrade", "msi_downgrade_refused", "msi_uninstall", "portable"]
+             "msi_upgrade", "msi_uninstall", "msi_downgrade_refused", "portable"]
 
     def run_all(self):
         self.start_display()
