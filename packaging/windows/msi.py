@@ -65,7 +65,7 @@ class Tokens:
 
 
 def sub(parent, tag, **attributes):
-    return ET.SubElement(parent, tag, {k.rstrip("_"): str(v) for k, v in attributes.items()})
+    return ET.SubElement(parent, tag, {k: str(v) for k, v in attributes.items()})
 
 
 def wxs(staging, source_base, version, icon, check, tokens):
@@ -160,9 +160,9 @@ def main():
         (work / "staging").symlink_to(args.staging.resolve())
         (work / "yomorisu.ico").symlink_to(args.icon.resolve())
         (work / "msicheck.dll").symlink_to(args.check.resolve())
-        wxs(args.staging.resolve(), "staging", ".".join(map(str, numbers)), "yomorisu.ico", "msicheck.dll",
-            tokens).write(
-            source, encoding="utf-8", xml_declaration=True)
+        wix = wxs(args.staging.resolve(), "staging", ".".join(map(str, numbers)), "yomorisu.ico", "msicheck.dll",
+                  tokens)
+        wix.write(source, encoding="utf-8", xml_declaration=True)
         out.unlink(missing_ok=True)
         run("wixl", "-a", "x64", "-o", str(out), str(source), cwd=work)
         (work / "_ForceCodepage.idt").write_text("\n\n932\t_ForceCodepage\n")

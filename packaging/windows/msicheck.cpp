@@ -17,8 +17,7 @@ namespace {
 
 // The mutex is another user's when it cannot be opened for lack of rights:
 // running too.
-bool running()
-{
+bool running() {
     HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, RunningInstance::MutexName);
     if (mutex != nullptr) {
         CloseHandle(mutex);
@@ -32,8 +31,7 @@ bool running()
 // Returns while ヨモリス is not running; asks to end it (再試行 / キャンセル)
 // while it is. Cancelled, or without a window (/qn), the installation stops
 // with nothing changed and msiexec ends with 1603.
-extern "C" __declspec(dllexport) UINT __stdcall WaitWhileRunning(MSIHANDLE install)
-{
+extern "C" __declspec(dllexport) UINT __stdcall WaitWhileRunning(MSIHANDLE install) {
     while (running()) {
         const MSIHANDLE record = MsiCreateRecord(0);
         MsiRecordSetStringW(record, 0, L"ヨモリスが起動しています。終了してから［再試行］を押してください。");
