@@ -31,6 +31,7 @@ UPGRADE_CODE = "5d0f6e2a-8c1b-4b7e-9a63-2f4c7d8e1b90"
 COMMENTS = "健康指導の表と計算"
 UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\jp.yomorisu.Yomorisu"
 APP_PATHS_KEY = r"Software\Microsoft\Windows\CurrentVersion\App Paths\yomorisu.exe"
+MSI_KEY = r"Software\jp.yomorisu.Yomorisu\MSI"
 MESSAGES = {
     "setup_installed": f"セットアップで入れた{PRODUCT}があります。先にそれを削除してください。",
     "newer_installed": f"より新しい{PRODUCT}が入っています。それより古い [ProductVersion] は入れられません。",
@@ -87,6 +88,11 @@ def wxs(staging, source_base, version, icon, check, tokens):
     found = sub(product, "Property", Id="SETUPINSTALLED")
     sub(found, "RegistrySearch", Id="SetupInstallLocation", Root="HKLM", Key=UNINSTALL_KEY, Name="InstallLocation",
         Type="raw", Win64="yes")
+    # The folder of the first install, where upgrades go and from where the
+    # removal takes the files (Wine's msiexec looks in the default one).
+    folder = sub(product, "Property", Id="INSTALLFOLDER")
+    sub(folder, "RegistrySearch", Id="InstalledFolder", Root="HKLM", Key=MSI_KEY, Name="InstallFolder", Type="raw",
+        Win64="yes")
     # One line: Wine's msiexec fails on a condition of several.
     sub(product, "Condition", Message=tokens(MESSAGES["setup_installed"])).text = "Installed OR NOT SETUPINSTALLED"
     sub(product, "CustomAction", Id="SetInstallLocation", Property="ARPINSTALLLOCATION", Value="[INSTALLFOLDER]")
@@ -129,6 +135,8 @@ def wxs(staging, source_base, version, icon, check, tokens):
                     Value="[#yomorisu.exe]")
                 sub(component, "RegistryValue", Root="HKLM", Key=APP_PATHS_KEY, Name="Path", Type="string",
                     Value="[BINFOLDER]")
+                sub(component, "RegistryValue", Root="HKLM", Key=MSI_KEY, Name="InstallFolder", Type="string",
+                    Value="[INSTALLFOLDER]")
             sub(feature, "ComponentRef", Id=component_id)
 
     add(staging, sub(program_files, "Directory", Id="INSTALLFOLDER", Name=tokens(PRODUCT, file_name=True)))

@@ -649,12 +649,16 @@ class Journey:
         """Over the next version installed afresh: Wine's msiexec removes the
         old version only once the new one is registered, and takes the
         upgrade code's registration of both with it, so that nothing finds
-        an upgraded version by that code any more (Windows removes first)."""
-        self.wine("msiexec", "/i", str(self.next_msi), "/qn", timeout=300)
+        an upgraded version by that code any more (Windows removes first).
+        Into a folder of the administrator's, which msiexec /x finds again."""
+        folder = self.drive_c / "Apps/Yomorisu"
+        self.wine("msiexec", "/i", str(self.next_msi), r"INSTALLFOLDER=C:\Apps\Yomorisu", "/qn", timeout=300)
+        assert tree(folder) == tree(self.staging(self.next_version)), "not installed into INSTALLFOLDER"
         self.refused(f"the MSI of {self.version} over {self.next_version}", ["msiexec", "/i", str(self.msi), "/qn"],
                      INSTALL_FAILURE)
         self.run("wineserver", "-w")
         self.msi_uninstall()
+        assert not folder.exists(), f"left in {folder}"
 
     def msi_uninstall(self):
         self.wine("msiexec", "/x", str(self.next_msi), "/qn", timeout=300)
