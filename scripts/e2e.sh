@@ -11,7 +11,8 @@
 # refused while the program runs, the program driven by mouse and keyboard,
 # installed again, replaced by the next version (the same source built as a
 # version one higher and signed by a throw-away authority), refused over
-# that, uninstalled; then the portable zip unpacked and driven likewise
+# that, uninstalled; then the MSI installed, upgraded and removed with
+# msiexec; then the portable zip unpacked and driven likewise
 # (tests/e2e/windows_setup.py). Pictures land in build-windows/e2e/.
 # Usage: scripts/e2e.sh --windows build-windows/setup/yomorisu-<version>-setup.exe
 set -euo pipefail
@@ -66,7 +67,9 @@ if [ "${1:-}" = "--windows" ]; then
   source scripts/windows-env.sh
   # The layout tables the test clicks by, as the program holds them.
   WINEPREFIX="$windows_prefix" wine "$windows_build/tools/yomorisu_layouts.exe" >"$windows_build/layouts.json"
+  # Each setup's MSI lies beside it.
   exec /usr/bin/python3 tests/e2e/windows_setup.py --setup "$setup" --next-setup "$next_setup" \
+    --msi "${setup%-setup.exe}.msi" --next-msi "${next_setup%-setup.exe}.msi" \
     --layouts "$windows_build/layouts.json" --ca "$keys/ca.pem" --token-signed "$keys/token-signed.exe" \
     --data data --out build-windows/e2e
 fi

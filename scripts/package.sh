@@ -10,10 +10,12 @@
 # The setup (yomorisu-<version>-setup.exe) is made with Debian's NSIS from
 # the Windows build installed into a folder: what `cmake --install` puts
 # there is what the setup installs and its uninstaller removes. The portable
-# zip (yomorisu-<version>-portable.zip) is made from the same folder. With a
-# key named in the environment (scripts/sign-windows.sh says how: a PKCS#12
-# file or a token's PKCS#11 URI) yomorisu.exe, the uninstaller and the setup
-# are signed with Debian's osslsigncode.
+# zip (yomorisu-<version>-portable.zip) and the MSI (yomorisu-<version>.msi,
+# packaging/windows/msi.py, with Debian's wixl and msitools) are made from
+# the same folder. With a key named in the environment
+# (scripts/sign-windows.sh says how: a PKCS#12 file or a token's PKCS#11 URI)
+# yomorisu.exe, the uninstaller, the setup and the MSI are signed with
+# Debian's osslsigncode.
 # With --version V the Windows build is made as version V (the tests install
 # one version over another); without it, as the project's version. Each
 # version's staging folder is build-windows/setup/<version>/.
@@ -79,6 +81,12 @@ if [ "${1:-}" = "--windows" ]; then
   rm -f "$out/yomorisu-$version-portable.zip"
   ln -sfn staging "$work/ヨモリス"
   (cd "$work" && python3 -m zipfile -c "$out/yomorisu-$version-portable.zip" ヨモリス)
+  # The MSI for deployment by Group Policy or Intune, of the same folder.
+  msi="$out/yomorisu-$version.msi"
+  python3 packaging/windows/msi.py --staging "$staging" --version "$version" --version4 "$version4" \
+    --icon "$windows_build/packaging/windows/yomorisu.ico" \
+    --check "$windows_build/packaging/windows/msicheck.dll" --out "$msi"
+  sign "$msi"
   echo "$setup"
   exit
 fi

@@ -38,9 +38,9 @@ if [ "${1:-}" = "--windows" ]; then
     # the Windows program's tests and the program itself, under Wine; xdotool
     # drives it as a user does
     wine wine64 xdotool
-    # the setup and its signatures (a throw-away authority in the end-to-end
-    # test, its key in a file and on SoftHSM's token)
-    nsis osslsigncode openssl softhsm2 libengine-pkcs11-openssl opensc
+    # the setup, the MSI and their signatures (a throw-away authority in the
+    # end-to-end test, its key in a file and on SoftHSM's token)
+    nsis wixl msitools osslsigncode openssl softhsm2 libengine-pkcs11-openssl opensc
   )
 fi
 

@@ -8,10 +8,13 @@ Documents, makes the setup and the uninstaller refuse, and is driven by mouse
 and keyboard (xdotool) through 食品カロリー and 摂取カロリー, saving both
 handouts as PDFs, and ended with おわり; the setup runs again over the
 installed program; the next version replaces it, and this one is refused over
-that; the silent uninstall leaves nothing of it and Documents as they were;
-installed for the current user alone it stays out of Program Files and
-HKLM, refuses a setup for all users beside it, and goes whole; the portable
-zip runs the journey at 150 % and leaves the registry alone.
+that, as is the MSI; the silent uninstall leaves nothing of it and Documents
+as they were; installed for the current user alone it stays out of Program
+Files and HKLM, refuses a setup for all users beside it, and goes whole;
+then the MSI installs, refuses the setup over it, its program runs and makes
+msiexec refuse to remove or replace it, the next version's MSI replaces it,
+and `msiexec /x` leaves nothing of it; this one is refused over the next;
+the portable zip runs the journey at 150 % and leaves the registry alone.
 
 Under Wine without a window manager, keys reach a window only once it has
 the focus (`xdotool windowfocus --sync`), and a window's X window is its
@@ -20,6 +23,7 @@ them (LAYOUTS, printed by the build's yomorisu_layouts), in twips (15 to a
 pixel at Wine's 96 dots per inch).
 
 Usage: windows_setup.py --setup yomorisu-<version>-setup.exe --next-setup yomorisu-<later>-setup.exe
+                        --msi yomorisu-<version>.msi --next-msi yomorisu-<later>.msi
                         --layouts LAYOUTS.json --ca CA.pem --token-signed FILE.exe --data DATA --out DIR
 Exit status 0 when every step passed, 1 on a failure. Pictures of the
 screen after each step land in DIR.
@@ -27,6 +31,7 @@ screen after each step land in DIR.
 
 import argparse
 import csv
+import getpass
 import hashlib
 import json
 import math
@@ -52,6 +57,8 @@ USER_UNINSTALL_KEY = "HKCU" + UNINSTALL_KEY[4:]
 USER_APP_PATHS_KEY = "HKCU" + APP_PATHS_KEY[4:]
 # The setup's and uninstaller's exit statuses.
 RUNNING, NEWER_INSTALLED, OTHER_INSTALLED = 3, 4, 7
+# msiexec's for a launch condition not met, 1603, as a Unix status under Wine
+INSTALL_FAILURE = 1603 & 0xFF
 TIMEOUT = 60  # seconds for anything Wine does; its first start is slow
 
 # Text1..Text10 breakfast, Text11..Text20 lunch, Text21..Text30 dinner.
@@ -123,9 +130,10 @@ def link_target(lnk):
 
 
 class Journey:
-    def __init__(self, setup, next_setup, layouts, ca, token_signed, data, out):
+    def __init__(self, setup, next_setup, msi, next_msi, layouts, ca, token_signed, data, out):
         self.setup = Path(setup).resolve()
         self.next_setup = Path(next_setup).resolve()
+        self.msi, self.next_msi = Path(msi).resolve(), Path(next_msi).resolve()
         self.layouts = json.loads(Path(layouts).read_text(encoding="utf-8"))
         self.ca = Path(ca).resolve()
         self.token_signed = Path(token_signed).resolve()
@@ -222,14 +230,26 @@ class Journey:
 
     @property
     def shortcut(self):
-        return self.drive_c / "ProgramData/Microsoft/Windows/Start Menu/Programs" / f"{PRODUCT}.lnk"
+        # Wine's msi takes the user's Start menu for ProgramMenuFolder
+        # whatever ALLUSERS says; Windows every user's.
+        start_menu = f"users/{getpass.getuser()}/AppData/Roaming" if self.form == "msi" else "ProgramData"
+        return self.drive_c / start_menu / "Microsoft/Windows/Start Menu/Programs" / f"{PRODUCT}.lnk"
 
     @property
     def documents(self):
         return self.home / "Documents"
 
     def uninstall_entry(self):
-        return self.registry_key(UNINSTALL_KEY)
+        if self.form != "msi":
+            return self.registry_key(UNINSTALL_KEY)
+        # Windows Installer's is named by the product code.
+        entries = self.msi_entries()
+        assert len(entries) <= 1, f"{len(entries)} uninstall entries"
+        return next(iter(entries.values()), None)
+
+    def msi_entries(self):
+        keys = self.registry_tree(UNINSTALL_KEY.rsplit("\\", 1)[0]) or {}
+        return {key: values for key, values in keys.items() if values.get("DisplayName") == PRODUCT}
 
     def registry_key(self, key):
         """A key's values ("@" the default one); None when there is none."""
@@ -543,8 +563,8 @@ class Journey:
     def check_signatures(self):
         """Signed by the throw-away authority's key: as built, as installed,
         and from a token."""
-        files = [self.next_setup, self.install_folder / "bin/yomorisu.exe", self.install_folder / "uninstall.exe",
-                 self.token_signed]
+        files = [self.next_setup, self.next_msi, self.install_folder / "bin/yomorisu.exe",
+                 self.install_folder / "uninstall.exe", self.token_signed]
         for file in files:
             result = self.run("osslsigncode", "verify", "-CAfile", str(self.ca), "-in", str(file), check=False)
             assert result.returncode == 0, f"{file.name}'s signature: {result.stdout.decode(errors='replace')}"
@@ -558,6 +578,9 @@ class Journey:
         # from there: wine() waits for every process.
         self.wine(match[1], match[2], timeout=300)
         print(f"  silent uninstall: {time.monotonic() - started:.1f} s")
+        self.check_removed()
+
+    def check_removed(self):
         left = [str(p) for p in self.install_folder.rglob("*")] if self.install_folder.exists() else []
         assert not left and not self.install_folder.exists(), f"left under Program Files: {left}"
         assert not self.shortcut.exists(), "the shortcut is left"
@@ -631,12 +654,74 @@ class Journey:
                              and not key.startswith((r"software\qtproject", r"software\wine")))
             assert not changed, f"the portable program changed {root}: {changed}"
 
+    def msi_refused_over_setup(self):
+        self.refused("the MSI over the setup's installation", ["msiexec", "/i", str(self.next_msi), "/qn"],
+                     INSTALL_FAILURE)
+        self.run("wineserver", "-w")
+
+    def msi_install(self):
+        self.form = "msi"
+        self.wine("msiexec", "/i", str(self.msi), "/qn", timeout=300)
+        self.check_msi_installed(self.version)
+
+    def setup_refused_over_msi(self):
+        self.refused("the setup over the MSI's installation", [str(self.setup), "/S"], OTHER_INSTALLED)
+        self.run("wineserver", "-w")
+        assert self.registry_key(UNINSTALL_KEY) is None, "the setup made its entry"
+
+    def check_msi_installed(self, version):
+        """The staging folder's files, App Paths and one entry for that version."""
+        installed = tree(self.install_folder)
+        staging = tree(self.staging(version))
+        assert installed == staging, f"not the staged files: {sorted(set(installed.items()) ^ set(staging.items()))}"
+        entries = self.msi_entries()
+        assert len(entries) == 1, f"uninstall entries: {list(entries)}"
+        entry, = entries.values()
+        # Windows Installer's versions have three numbers.
+        wanted = {"DisplayVersion": ".".join((version.split(".") + ["0", "0"])[:3]), "Publisher": PRODUCT,
+                  "NoModify": 1, "InstallLocation": rf"C:\Program Files\{PRODUCT}" + "\\"}
+        for name, value in wanted.items():
+            assert entry.get(name) == value, f"{name} is {entry.get(name)!r}, wanted {value!r}"
+        assert entry.get("Comments"), "no Comments"
+        app_paths = self.registry_key(APP_PATHS_KEY)
+        assert app_paths and app_paths.get("@") == rf"C:\Program Files\{PRODUCT}\bin\yomorisu.exe", app_paths
+        assert tree(self.documents) == self.documents_before, "the MSI changed Documents"
+
+    def msi_refused_while_running(self):
+        self.refused("msiexec /x while running", ["msiexec", "/x", str(self.msi), "/qn"], INSTALL_FAILURE)
+        self.refused("the next MSI while running", ["msiexec", "/i", str(self.next_msi), "/qn"], INSTALL_FAILURE)
+
+    def msi_upgrade(self):
+        self.wine("msiexec", "/i", str(self.next_msi), "/qn", timeout=300)
+        self.check_msi_installed(self.next_version)
+
+    def msi_downgrade_refused(self):
+        """Over the next version installed afresh: Wine's msiexec removes the
+        old version only once the new one is registered, and takes the
+        upgrade code's registration of both with it, so that nothing finds
+        an upgraded version by that code any more (Windows removes first).
+        Into a folder of the administrator's, which msiexec /x finds again."""
+        folder = self.drive_c / "Apps/Yomorisu"
+        self.wine("msiexec", "/i", str(self.next_msi), r"INSTALLFOLDER=C:\Apps\Yomorisu", "/qn", timeout=300)
+        assert tree(folder) == tree(self.staging(self.next_version)), "not installed into INSTALLFOLDER"
+        self.refused(f"the MSI of {self.version} over {self.next_version}", ["msiexec", "/i", str(self.msi), "/qn"],
+                     INSTALL_FAILURE)
+        self.run("wineserver", "-w")
+        self.msi_uninstall()
+        assert not folder.exists(), f"left in {folder}"
+
+    def msi_uninstall(self):
+        self.wine("msiexec", "/x", str(self.next_msi), "/qn", timeout=300)
+        self.check_removed()
+
     def staging(self, version):
         return self.setup.parent / version / "staging"
 
     STEPS = ["install", "check_files", "check_shortcut", "check_uninstall_entry", "start_program",
              "refused_while_running", "set_meal_handout", "intake_handout", "records", "end", "check_loaded",
-             "install_again", "upgrade", "check_signatures", "downgrade_refused", "uninstall", "per_user",
+             "install_again", "upgrade", "check_signatures", "downgrade_refused", "msi_refused_over_setup",
+             "uninstall", "per_user", "msi_install", "setup_refused_over_msi", "check_shortcut", "start_program",
+             "msi_refused_while_running", "end", "msi_upgrade", "msi_uninstall", "msi_downgrade_refused",
              "portable"]
 
     def run_all(self):
@@ -660,13 +745,16 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--setup", required=True)
     parser.add_argument("--next-setup", required=True)
+    parser.add_argument("--msi", required=True)
+    parser.add_argument("--next-msi", required=True)
     parser.add_argument("--layouts", required=True)
     parser.add_argument("--ca", required=True)
     parser.add_argument("--token-signed", required=True)
     parser.add_argument("--data", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    journey = Journey(args.setup, args.next_setup, args.layouts, args.ca, args.token_signed, args.data, args.out)
+    journey = Journey(args.setup, args.next_setup, args.msi, args.next_msi, args.layouts, args.ca,
+                      args.token_signed, args.data, args.out)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     try:
         return journey.run_all()
