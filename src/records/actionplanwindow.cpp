@@ -242,7 +242,6 @@ QWidget* ActionPlanWindow::makeGoal() {
 }
 
 QWidget* ActionPlanWindow::makeMeals() {
-    auto* box = new QGroupBox(QStringLiteral("食事：定食を置き換える"));
     m_eaten = named(new QComboBox, QStringLiteral("食べている定食"), QStringLiteral("食べている定食"));
     fillChoices(m_eaten, m_setMeals, QStringLiteral("kcal"));
     m_instead = named(new QComboBox, QStringLiteral("代わりに"), QStringLiteral("代わりに"));
@@ -252,27 +251,14 @@ QWidget* ActionPlanWindow::makeMeals() {
     m_timesPerWeek->setRange(1, 21);
     m_timesPerWeek->setValue(3);
     m_timesPerWeek->setSuffix(QStringLiteral(" 回"));
-    auto* add = named(new QPushButton(QStringLiteral("食事を加える")), QStringLiteral("食事を加える"),
-                      QStringLiteral("食事を加える"));
-    m_mealList = named(new QListWidget, QStringLiteral("食事の行動"), QStringLiteral("食事の行動"));
-    auto* remove = new QPushButton(QStringLiteral("選んだ食事を外す"));
-
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("食べている定食"), m_eaten);
-    form->addRow(QStringLiteral("代わりに"), m_instead);
-    form->addRow(QStringLiteral("週に"), m_timesPerWeek);
-    auto* layout = new QVBoxLayout(box);
-    layout->addLayout(form);
-    layout->addWidget(add, 0, Qt::AlignRight);
-    layout->addWidget(m_mealList, 1);
-    layout->addWidget(remove, 0, Qt::AlignRight);
-    connect(add, &QPushButton::clicked, this, &ActionPlanWindow::addMeal);
-    connect(remove, &QPushButton::clicked, this, [this] { removeSelected(m_mealList, true); });
-    return box;
+    return actionGroup(QStringLiteral("食事：定食を置き換える"), QStringLiteral("食事"),
+                       {{QStringLiteral("食べている定食"), m_eaten},
+                        {QStringLiteral("代わりに"), m_instead},
+                        {QStringLiteral("週に"), m_timesPerWeek}},
+                       m_mealList, &ActionPlanWindow::addMeal, true);
 }
 
 QWidget* ActionPlanWindow::makeExercises() {
-    auto* box = new QGroupBox(QStringLiteral("運動：続ける運動を加える"));
     m_exercise = named(new QComboBox, QStringLiteral("運動"), QStringLiteral("運動"));
     fillChoices(m_exercise, m_rmr, QStringLiteral("RMR"));
     m_minutes = named(new QSpinBox, QStringLiteral("時間"), QStringLiteral("時間"));
@@ -283,22 +269,32 @@ QWidget* ActionPlanWindow::makeExercises() {
     m_daysPerWeek->setRange(1, 7);
     m_daysPerWeek->setValue(3);
     m_daysPerWeek->setSuffix(QStringLiteral(" 日"));
-    auto* add = named(new QPushButton(QStringLiteral("運動を加える")), QStringLiteral("運動を加える"),
-                      QStringLiteral("運動を加える"));
-    m_exerciseList = named(new QListWidget, QStringLiteral("運動の行動"), QStringLiteral("運動の行動"));
-    auto* remove = new QPushButton(QStringLiteral("選んだ運動を外す"));
+    return actionGroup(QStringLiteral("運動：続ける運動を加える"), QStringLiteral("運動"),
+                       {{QStringLiteral("運動"), m_exercise},
+                        {QStringLiteral("時間"), m_minutes},
+                        {QStringLiteral("週に"), m_daysPerWeek}},
+                       m_exerciseList, &ActionPlanWindow::addExercise, false);
+}
+
+QWidget* ActionPlanWindow::actionGroup(const QString& title, const QString& kind,
+                                       const QList<std::pair<QString, QWidget*>>& choices, QListWidget*& list,
+                                       void (ActionPlanWindow::*add)(), bool meals) {
+    auto* box = new QGroupBox(title);
+    const QString addCaption = kind + QStringLiteral("を加える");
+    auto* adding = named(new QPushButton(addCaption), addCaption, addCaption);
+    list = named(new QListWidget, kind + QStringLiteral("の行動"), kind + QStringLiteral("の行動"));
+    auto* remove = new QPushButton(QStringLiteral("選んだ") + kind + QStringLiteral("を外す"));
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("運動"), m_exercise);
-    form->addRow(QStringLiteral("時間"), m_minutes);
-    form->addRow(QStringLiteral("週に"), m_daysPerWeek);
+    for (const auto& [label, field] : choices)
+        form->addRow(label, field);
     auto* layout = new QVBoxLayout(box);
     layout->addLayout(form);
-    layout->addWidget(add, 0, Qt::AlignRight);
-    layout->addWidget(m_exerciseList, 1);
+    layout->addWidget(adding, 0, Qt::AlignRight);
+    layout->addWidget(list, 1);
     layout->addWidget(remove, 0, Qt::AlignRight);
-    connect(add, &QPushButton::clicked, this, &ActionPlanWindow::addExercise);
-    connect(remove, &QPushButton::clicked, this, [this] { removeSelected(m_exerciseList, false); });
+    connect(adding, &QPushButton::clicked, this, add);
+    connect(remove, &QPushButton::clicked, this, [this, list, meals] { removeSelected(list, meals); });
     return box;
 }
 

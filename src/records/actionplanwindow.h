@@ -61,6 +61,11 @@ private:
     QWidget* makeGoal();
     QWidget* makeMeals();
     QWidget* makeExercises();
+    // One kind of action (`kind`: 食事 or 運動): its choices, a button adding
+    // one to `list` below them, and one taking the chosen one off.
+    QWidget* actionGroup(const QString& title, const QString& kind,
+                         const QList<std::pair<QString, QWidget*>>& choices, QListWidget*& list,
+                         void (ActionPlanWindow::*add)(), bool meals);
     void addMeal();
     void addExercise();
     void removeSelected(QListWidget* list, bool meals);

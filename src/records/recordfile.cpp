@@ -162,20 +162,21 @@ RecordFile::~RecordFile() {
 
 namespace {
 
+RecordFileError readWriteError(const QString& path, const QSqlQuery& query) {
+    return RecordFileError(QStringLiteral("相談記録「%1」を読み書きできませんでした。（%2）")
+                               .arg(shownName(path), reasonOf(query.lastError())));
+}
+
 // Runs one statement, or throws with the file's name and what SQLite said.
 void run(QSqlQuery& query, const QString& path) {
-    if (!query.exec()) {
-        throw RecordFileError(QStringLiteral("相談記録「%1」を読み書きできませんでした。（%2）")
-                                  .arg(shownName(path), reasonOf(query.lastError())));
-    }
+    if (!query.exec())
+        throw readWriteError(path, query);
 }
 
 void run(const QSqlDatabase& db, const QString& statement, const QString& path) {
     QSqlQuery query(db);
-    if (!query.exec(statement)) {
-        throw RecordFileError(QStringLiteral("相談記録「%1」を読み書きできませんでした。（%2）")
-                                  .arg(shownName(path), reasonOf(query.lastError())));
-    }
+    if (!query.exec(statement))
+        throw readWriteError(path, query);
 }
 
 // Refuses a file that is no record or a newer one. The SQLite header holds
@@ -235,6 +236,21 @@ private:
     QString m_path;
     bool m_done = false;
 };
+
+// Runs a prepared INSERT (id 0) or UPDATE of the row `id` and commits; the
+// row's id. An UPDATE that finds no row: someone deleted it meanwhile, and
+// `gone` says what was to be saved.
+qint64 saveRow(QSqlQuery& query, Transaction& transaction, qint64 id, const QString& gone,
+               const QString& path) {
+    run(query, path);
+    if (id != 0 && query.numRowsAffected() != 1) {
+        throw RecordFileError(
+            QStringLiteral("相談記録「%1」に、%2（削除されています）。").arg(shownName(path), gone));
+    }
+    const qint64 saved = id == 0 ? query.lastInsertId().toLongLong() : id;
+    transaction.commit();
+    return saved;
+}
 
 // Opens a connection named `name` on `path`; read-only never writes the file.
 QSqlDatabase connect(const QString& name, const QString& path, bool readOnly) {
@@ -422,15 +438,7 @@ qint64 RecordFile::saveClient(const Client& client) {
     query.bindValue(QStringLiteral(":birth_date"), dateValue(client.birthDate));
     query.bindValue(QStringLiteral(":number"), text(client.number));
     query.bindValue(QStringLiteral(":number_key"), text(foldKana(client.number)));
-    run(query, m_path);
-    if (client.id != 0 && query.numRowsAffected() != 1) {
-        throw RecordFileError(
-            QStringLiteral("相談記録「%1」に、保存する相談者がいません（削除されています）。")
-                .arg(shownName(m_path)));
-    }
-    const qint64 id = client.id == 0 ? query.lastInsertId().toLongLong() : client.id;
-    transaction.commit();
-    return id;
+    return saveRow(query, transaction, client.id, QStringLiteral("保存する相談者がいません"), m_path);
 }
 
 void RecordFile::deleteClient(qint64 id) {
@@ -493,15 +501,7 @@ qint64 RecordFile::saveVisit(const Visit& visit) {
     query.bindValue(QStringLiteral(":glucose_medicine"), visit.glucoseMedicine ? 1 : 0);
     query.bindValue(QStringLiteral(":lipid_medicine"), visit.lipidMedicine ? 1 : 0);
     query.bindValue(QStringLiteral(":memo"), text(visit.memo));
-    run(query, m_path);
-    if (visit.id != 0 && query.numRowsAffected() != 1) {
-        throw RecordFileError(
-            QStringLiteral("相談記録「%1」に、保存する記録がありません（削除されています）。")
-                .arg(shownName(m_path)));
-    }
-    const qint64 id = visit.id == 0 ? query.lastInsertId().toLongLong() : visit.id;
-    transaction.commit();
-    return id;
+    return saveRow(query, transaction, visit.id, QStringLiteral("保存する記録がありません"), m_path);
 }
 
 void RecordFile::deleteVisit(qint64 id) {

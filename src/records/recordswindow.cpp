@@ -366,12 +366,16 @@ std::unique_ptr<QWidget> RecordsWindow::buildForm(QMenuBar* menuBar) {
     Controls& ui = *m_ui;
     ui.form = form.get();
 
-    const auto input = [&ui](QGridLayout* grid, int row, int column, const QString& label, QWidget* box,
-                             const QString& unit = {}) {
+    // A caption that gives its box the focus on its mnemonic, left of it.
+    const auto captioned = [](QGridLayout* grid, int row, int column, const QString& label, QWidget* box) {
         auto* caption = new QLabel(label);
         caption->setBuddy(box);
-        box->setAccessibleName(label);
         grid->addWidget(caption, row, column);
+    };
+    const auto input = [&ui, &captioned](QGridLayout* grid, int row, int column, const QString& label,
+                                         QWidget* box, const QString& unit = {}) {
+        captioned(grid, row, column, label, box);
+        box->setAccessibleName(label);
         if (unit.isEmpty()) {
             grid->addWidget(box, row, column + 1);
         } else {
@@ -469,9 +473,7 @@ std::unique_ptr<QWidget> RecordsWindow::buildForm(QMenuBar* menuBar) {
     input(visitGrid, 1, 0, u"身長"_s, ui.height, u"cm"_s);
     input(visitGrid, 1, 2, u"体重"_s, ui.weight, u"kg"_s);
     input(visitGrid, 2, 0, u"腹囲"_s, ui.waist, u"cm"_s);
-    auto* bmiLabel = new QLabel(u"BMI"_s);
-    bmiLabel->setBuddy(ui.bmi);
-    visitGrid->addWidget(bmiLabel, 2, 2);
+    captioned(visitGrid, 2, 2, u"BMI"_s, ui.bmi);
     visitGrid->addWidget(ui.bmi, 2, 3);
     input(visitGrid, 3, 0, u"収縮期血圧"_s, ui.systolic, u"mmHg"_s);
     input(visitGrid, 3, 2, u"拡張期血圧"_s, ui.diastolic, u"mmHg"_s);
@@ -483,9 +485,7 @@ std::unique_ptr<QWidget> RecordsWindow::buildForm(QMenuBar* menuBar) {
     input(visitGrid, 5, 2, u"HbA1c"_s, ui.hba1c, u"%"_s);
     input(visitGrid, 6, 0, u"空腹時血糖"_s, ui.fastingGlucose, u"mg/dl"_s);
     input(visitGrid, 6, 2, u"随時血糖"_s, ui.casualGlucose, u"mg/dl"_s);
-    auto* standardLabel = new QLabel(u"標準体重"_s);
-    standardLabel->setBuddy(ui.standardWeight);
-    visitGrid->addWidget(standardLabel, 0, 2);
+    captioned(visitGrid, 0, 2, u"標準体重"_s, ui.standardWeight);
     visitGrid->addWidget(ui.standardWeight, 0, 3);
     auto* checks = new QHBoxLayout;
     ui.smoking = check(u"喫煙"_s);
