@@ -282,9 +282,19 @@ class Journey:
         return self.run("xdotool", *arguments).stdout.decode().split()
 
     def window(self, caption):
-        """The X window of the program's window with that caption."""
-        found = wait_for(lambda: self.run("xdotool", "search", "--onlyvisible", "--name", f"^{caption}$",
-                                          check=False).stdout.split(), TIMEOUT, f"the window {caption}")
+        """The X window of the program's window with that caption. Fails at
+        once when the program has ended, and names what is on the screen
+        when the window does not come."""
+        def shown():
+            if self.program and self.program.poll() is not None:
+                raise AssertionError(f"the program ended with {self.program.returncode} before {caption} showed")
+            return self.run("xdotool", "search", "--onlyvisible", "--name", f"^{caption}$", check=False).stdout.split()
+        try:
+            found = wait_for(shown, TIMEOUT, f"the window {caption}")
+        except AssertionError as failure:
+            visible = self.run("xdotool", "search", "--onlyvisible", "--name", ".", check=False).stdout.split()
+            names = [self.run("xdotool", "getwindowname", w, check=False).stdout.decode().strip() for w in visible]
+            raise AssertionError(f"{failure}; on the screen: {names}") from None
         assert len(found) == 1, f"{len(found)} windows {caption}"
         return found[0].decode()
 
@@ -401,13 +411,36 @@ class Journey:
         assert abs(estimated - self.installed_size) < self.installed_size / 10, \
             f"EstimatedSize {estimated} for {self.installed_size} bytes"
 
-    def start_program(self):
+    def launch(self, path):
+        """Starts the program and waits for its main menu. Wine under a
+        loaded CI machine once showed no window in a minute at a start that
+        takes a second here; what was seen then is printed, and the program
+        is started once more, so a second failure is the program's."""
         self.program_log = self.work / "program.log"
-        # Wine says which DLLs the program loads.
-        with open(self.program_log, "wb") as log:
-            self.program = subprocess.Popen(["wine", self.program_path], env=dict(self.env, WINEDEBUG="-all,+loaddll"),
-                                             stdout=log, stderr=subprocess.STDOUT)
-        self.menu = self.window(PRODUCT)
+        for attempt in (1, 2):
+            # Wine says which DLLs the program loads: check_loaded reads
+            # them, and a start that fails shows how far it came.
+            with open(self.program_log, "wb") as log:
+                self.program = subprocess.Popen(["wine", path], env=dict(self.env, WINEDEBUG="-all,+loaddll"),
+                                                stdout=log, stderr=subprocess.STDOUT)
+            try:
+                self.menu = self.window(PRODUCT)
+                return
+            except AssertionError as failure:
+                if attempt == 2:
+                    raise
+                self.shoot("no-window")
+                print(f"  NOTE the first start showed no main menu: {failure}")
+                for line in self.program_log.read_text(errors="replace").splitlines()[-8:]:
+                    print(f"  | {line}")
+                if self.program.poll() is None:
+                    self.program.kill()
+                self.program.wait()
+                self.run("wineserver", "-k", check=False)
+                self.run("wineserver", "-w", check=False)
+
+    def start_program(self):
+        self.launch(self.program_path)
         time.sleep(1)
         self.shoot("menu")
         left, top, width, height = self.geometry(self.menu)
@@ -639,10 +672,7 @@ class Journey:
         assert tree(folder / PRODUCT) == tree(self.staging(self.version)), "the zip holds other files"
         # Where programs write; the rest changes as Wine finds devices.
         before = {root: self.registry_tree(root) for root in (r"HKLM\Software", r"HKCU\Software")}
-        with open(self.program_log, "wb") as log:
-            self.program = subprocess.Popen(["wine", str(folder / PRODUCT / "bin/yomorisu.exe")], env=self.env,
-                                            stdout=log, stderr=subprocess.STDOUT)
-        self.menu = self.window(PRODUCT)
+        self.launch(str(folder / PRODUCT / "bin/yomorisu.exe"))
         self.set_meal_handout()
         self.intake_handout()
         self.end()
